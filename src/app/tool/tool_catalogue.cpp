@@ -1,0 +1,7 @@
+#include "tool/tool_commands.h"
+
+namespace kavlo::tool {
+
+void AddCatalogueCommand(CLI::App&) {}
+
+} // namespace kavlo::tool

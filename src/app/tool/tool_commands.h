@@ -1,0 +1,15 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace kavlo::tool {
+
+// Each subcommand family lives in its own file and adds itself to the command line here.
+void AddCatalogueCommand(CLI::App& app);
+void AddTextCommands(CLI::App& app); // text, special, date
+void AddPathsCommand(CLI::App& app);
+void AddIniCommand(CLI::App& app);
+void AddRegCommand(CLI::App& app);
+void AddSampleDiscCommand(CLI::App& app);
+
+} // namespace kavlo::tool

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kavlo {
+
+enum class CodePage { Windows1250 = 1250, Windows1254 = 1254 };
+
+// Bytes of the code page to UTF-8; the few undefined bytes become U+FFFD.
+std::string ToUtf8(std::string_view bytes, CodePage cp = CodePage::Windows1250);
+// UTF-8 to the code page; a character the code page lacks (or a malformed sequence) becomes "?".
+std::string FromUtf8(std::string_view utf8, CodePage cp = CodePage::Windows1250);
+
+} // namespace kavlo

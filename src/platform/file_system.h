@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavlo {
+
+// Attribute bits with the values Windows uses, so they can be stored and compared as Windows does.
+enum FileAttribute : uint32_t {
+    kAttrReadOnly = 0x01,
+    kAttrHidden = 0x02,
+    kAttrSystem = 0x04,
+    kAttrDirectory = 0x10,
+    kAttrArchive = 0x20,
+    kAttrNormal = 0x80,
+};
+
+// The values GetDriveType returns.
+enum class DriveType : int {
+    Unknown = 0,
+    NoRootDir = 1,
+    Removable = 2,
+    Fixed = 3,
+    Remote = 4,
+    CdRom = 5,
+    RamDisk = 6,
+};
+
+struct DirEntry {
+    std::string name; // long name, Windows-1250
+    uint32_t attributes = 0;
+    uint64_t size = 0;
+};
+
+// Size and modification time of a file; a changed stamp means the file must be read again.
+struct FileStamp {
+    uint64_t size = 0;
+    int64_t mtime_ns = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The PC's file system seen through Windows paths ("C:\WINDOWS\kavlo.ini", "E:\KAVLO\"), in
+// Windows-1250. "\" and "/" both separate, names match case-insensitively, relative paths use
+// the current directory of their drive. Every call fails softly: false, empty or nullopt.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Absolute, normalised form ("C:\A\B"; a root keeps its back-slash, "C:\") using the
+    // current directory of the drive for relative paths; "." and ".." resolve lexically.
+    virtual std::string FullPath(std::string_view path) const = 0;
+
+    virtual std::optional<uint32_t> GetAttributes(std::string_view path) const = 0;
+    virtual bool SetAttributes(std::string_view path, uint32_t attributes) = 0;
+    // True for an existing file that is not a directory.
+    virtual bool FileExists(std::string_view path) const = 0;
+    // True for an existing directory (a ready drive's root included).
+    virtual bool DirectoryExists(std::string_view path) const = 0;
+    virtual std::optional<FileStamp> Stamp(std::string_view path) const = 0;
+
+    // Entries of a directory without "." and "..", in a stable (name) order.
+    virtual std::optional<std::vector<DirEntry>> List(std::string_view dir) const = 0;
+
+    virtual bool CreateDir(std::string_view path) = 0; // parent must exist
+    virtual bool RemoveDir(std::string_view path) = 0; // empty directories only
+    virtual bool DeleteFile(std::string_view path) = 0;
+    virtual bool Rename(std::string_view from, std::string_view to) = 0;
+
+    virtual std::optional<std::string> ReadFile(std::string_view path) const = 0;
+    // Replaces the file as a whole (temporary file, then rename); the folder must exist.
+    virtual bool WriteFileAtomic(std::string_view path, std::string_view bytes) = 0;
+
+    virtual std::string CurrentDirectory() const = 0; // with the drive, "C:\" or "C:\A"
+    virtual bool SetCurrentDirectory(std::string_view path) = 0;
+
+    // Roots of the known drives, "C:\", "D:\", ... in letter order.
+    virtual std::vector<std::string> LogicalDrives() const = 0;
+    virtual DriveType GetDriveType(std::string_view root) const = 0;
+    // False for a mapped drive whose medium is missing ("drive not ready").
+    virtual bool DriveReady(char letter) const = 0;
+
+    // The host file behind a Windows path (UTF-8), for handing a file to a host library.
+    virtual std::optional<std::string> HostPath(std::string_view path) const = 0;
+};
+
+} // namespace kavlo

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/file_system.h"
+#include "platform/fonts.h"
+#include "platform/registry.h"
+#include "platform/system_info.h"
+
+namespace kavlo {
+
+// The Windows services the menu uses, one object each; handed around by reference.
+struct Platform {
+    FileSystem& fs;
+    Registry& registry;
+    SystemInfo& system;
+    Fonts& fonts;
+};
+
+} // namespace kavlo
