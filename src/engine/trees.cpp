@@ -1,0 +1,207 @@
+#include "engine/trees.h"
+
+#include <algorithm>
+
+#include "engine/paths.h"
+
+namespace kavlo {
+
+namespace {
+
+// The ANSI file calls of Windows fail on longer paths, so a walk never goes deeper; this also
+// ends a walk caught in a directory link that loops back on itself.
+constexpr std::size_t kMaxPath = 260;
+
+bool IsDirectory(const DirEntry& entry) {
+    return (entry.attributes & kAttrDirectory) != 0;
+}
+
+bool TooDeep(std::string_view dir_with_slash) {
+    return dir_with_slash.size() + 1 >= kMaxPath;
+}
+
+std::vector<DirEntry> Entries(const FileSystem& fs, std::string_view dir) {
+    return fs.List(dir).value_or(std::vector<DirEntry>{});
+}
+
+void ClearReadOnly(FileSystem& fs, std::string_view path, uint32_t attributes) {
+    if ((attributes & kAttrReadOnly) != 0) {
+        fs.SetAttributes(path, attributes & ~(kAttrReadOnly | kAttrDirectory));
+    }
+}
+
+void ClearReadOnly(FileSystem& fs, std::string_view path) {
+    if (const auto attributes = fs.GetAttributes(path)) {
+        ClearReadOnly(fs, path, *attributes);
+    }
+}
+
+bool IsDriveRoot(const FileSystem& fs, std::string_view full_path) {
+    if (full_path.size() <= 3) {
+        return true;
+    }
+    const std::vector<std::string> roots = fs.LogicalDrives();
+    return std::any_of(roots.begin(), roots.end(),
+                       [&](const std::string& root) { return SamePathText(PostFixDir(root), full_path); });
+}
+
+// True when `outer` is `inner` or one of its parents (both full paths).
+bool Holds(std::string_view outer, std::string_view inner) {
+    return UCase(PostFixDir(inner)).starts_with(UCase(PostFixDir(outer)));
+}
+
+bool IsProtected(const FileSystem& fs, std::string_view full_dir,
+                 const std::vector<std::string>& protected_dirs) {
+    if (IsDriveRoot(fs, full_dir)) {
+        return true;
+    }
+    return std::any_of(protected_dirs.begin(), protected_dirs.end(), [&](const std::string& dir) {
+        return !dir.empty() && Holds(full_dir, fs.FullPath(dir));
+    });
+}
+
+void RemoveWalk(FileSystem& fs, const std::string& dir) {
+    if (TooDeep(dir)) {
+        return;
+    }
+    // Windows deletes inside a read-only directory; a host directory needs its write right back.
+    ClearReadOnly(fs, dir);
+    for (const DirEntry& entry : Entries(fs, dir)) {
+        const std::string path = dir + entry.name;
+        if (IsDirectory(entry)) {
+            RemoveWalk(fs, path + '\\');
+            continue;
+        }
+        ClearReadOnly(fs, path, entry.attributes);
+        fs.DeleteFile(path);
+    }
+    fs.RemoveDir(dir);
+}
+
+uint64_t SizeWalk(const FileSystem& fs, const std::string& dir) {
+    if (TooDeep(dir)) {
+        return 0;
+    }
+    uint64_t total = 0;
+    const std::vector<DirEntry> entries = Entries(fs, dir);
+    for (const DirEntry& entry : entries) {
+        if (!IsDirectory(entry)) {
+            total += entry.size;
+        }
+    }
+    for (const DirEntry& entry : entries) {
+        if (IsDirectory(entry)) {
+            total += SizeWalk(fs, dir + entry.name + '\\');
+        }
+    }
+    return total;
+}
+
+std::string SearchWalk(const FileSystem& fs, const std::string& dir, std::string_view file_name) {
+    if (TooDeep(dir)) {
+        return {};
+    }
+    if (fs.FileExists(dir + std::string(file_name))) {
+        return dir;
+    }
+    for (const DirEntry& entry : Entries(fs, dir)) {
+        if (!IsDirectory(entry)) {
+            continue;
+        }
+        std::string found = SearchWalk(fs, dir + entry.name + '\\', file_name);
+        if (!found.empty()) {
+            return found;
+        }
+    }
+    return {};
+}
+
+// The group's folder inside the programs folder; "" when the name leads elsewhere ("..", ".",
+// a drive), which would otherwise delete far more than one Start-menu group.
+std::string GroupFolder(const FileSystem& fs, std::string_view programs, std::string_view group) {
+    if (programs.empty()) {
+        return {};
+    }
+    const std::string base = PostFixDir(fs.FullPath(programs));
+    const std::string folder = fs.FullPath(std::string(programs) + std::string(group));
+    if (folder.size() <= base.size() || !Holds(base, folder)) {
+        return {};
+    }
+    return folder;
+}
+
+} // namespace
+
+bool DirExists(const FileSystem& fs, std::string_view path) {
+    const std::string dir = RemoveEndSlash(path);
+    if (dir.size() <= 3) {
+        return false;
+    }
+    return fs.DirectoryExists(dir);
+}
+
+bool RemoveFile(FileSystem& fs, std::string_view path) {
+    if (fs.DeleteFile(path)) {
+        return true;
+    }
+    fs.SetAttributes(path, kAttrArchive);
+    return fs.DeleteFile(path);
+}
+
+void RemoveTree(FileSystem& fs, std::string_view dir, const std::vector<std::string>& protected_dirs) {
+    if (dir.empty() || !fs.DirectoryExists(dir)) {
+        return;
+    }
+    const std::string full = fs.FullPath(dir);
+    if (IsProtected(fs, full, protected_dirs)) {
+        return;
+    }
+    RemoveWalk(fs, PostFixDir(full));
+}
+
+void DeleteEmptyBranch(FileSystem& fs, std::string_view dir) {
+    if (dir.empty()) {
+        return;
+    }
+    std::string path = fs.FullPath(dir);
+    while (path.size() > 3) {
+        path = PostFixDir(path);
+        const std::string marker = path + "MsCreate.Dir";
+        if (fs.FileExists(marker)) {
+            fs.SetAttributes(marker, kAttrArchive);
+            fs.DeleteFile(marker);
+        }
+        fs.RemoveDir(path);
+        path = GetParentDir(path);
+    }
+}
+
+void RemoveStartFolder(FileSystem& fs, std::string_view group, std::string_view user_programs,
+                       std::string_view common_programs) {
+    if (group.empty() || group == " ") {
+        return;
+    }
+    for (std::string_view programs : {user_programs, common_programs}) {
+        const std::string folder = GroupFolder(fs, programs, group);
+        if (!folder.empty()) {
+            RemoveTree(fs, folder, {});
+        }
+    }
+}
+
+uint64_t SizeofTree(const FileSystem& fs, std::string_view dir) {
+    if (dir.empty()) {
+        return 0;
+    }
+    return SizeWalk(fs, PostFixDir(dir));
+}
+
+std::string SearchTree(const FileSystem& fs, std::string_view root, std::string_view file_name,
+                       int /*depth*/) {
+    if (root.empty() || file_name.empty()) {
+        return {};
+    }
+    return SearchWalk(fs, PostFixDir(root), file_name);
+}
+
+} // namespace kavlo

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace kavlo {
+
+// Directory-tree operations of the install, run and uninstall procedures. They never report an
+// error: what cannot be deleted stays where it is and the walk goes on.
+
+// Whether the directory is there. A drive root ("C:\", "C:") always gives false: callers ask
+// before offering to delete or measure a directory, and none of them may act on a whole drive.
+bool DirExists(const FileSystem& fs, std::string_view path);
+
+// Deletes one file, clearing read-only, hidden and system for a second try. True when deleted.
+bool RemoveFile(FileSystem& fs, std::string_view path);
+
+// Deletes a directory with everything in it. Refused as a whole (nothing is deleted) for a drive
+// root, for each of `protected_dirs` (the Windows, system and Program Files directories) and for
+// a directory that holds one of them.
+void RemoveTree(FileSystem& fs, std::string_view dir, const std::vector<std::string>& protected_dirs);
+
+// Removes the directory and then its parents while they are empty, never a drive root. An
+// installer's "MsCreate.Dir" marker does not keep a directory alive.
+void DeleteEmptyBranch(FileSystem& fs, std::string_view dir);
+
+// Removes the Start-menu group of that name from the user's and then the common programs folder
+// (both given with a trailing back-slash). A name that leads out of a programs folder is refused.
+void RemoveStartFolder(FileSystem& fs, std::string_view group, std::string_view user_programs,
+                       std::string_view common_programs);
+
+// Bytes of all files in the tree.
+uint64_t SizeofTree(const FileSystem& fs, std::string_view dir);
+
+// The first directory of the tree (the root included, depth first in listing order) that holds a
+// file of that name, with a trailing back-slash; "" when none does. The search is unlimited:
+// `depth` comes from the catalogue and is accepted only for its sake.
+std::string SearchTree(const FileSystem& fs, std::string_view root, std::string_view file_name, int depth);
+
+} // namespace kavlo
