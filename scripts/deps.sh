@@ -1,0 +1,26 @@
+# Debian packages the build, the tests and the menu need; sourced by run.sh and test.sh.
+# Each package is here from the commit that first uses it.
+KAVLO_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    clang libclang-rt-14-dev              # the fuzz preset (libFuzzer)
+    g++-mingw-w64-i686-posix               # cross-build check of the portable core
+    libgtest-dev libbenchmark-dev
+    nlohmann-json3-dev libcli11-dev
+    fonts-dejavu-core                      # the sample disc's two display fonts
+)
+
+# Installs whatever of KAVLO_PACKAGES is missing (as root, or through sudo).
+ensure_packages() {
+    local missing=()
+    for pkg in "${KAVLO_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "sampledisc/sample_items.h"
+
+namespace kavlo::sample {
+
+// Whether the item installs through a setup program of its own on the disc.
+bool HasSetupProgram(const SampleItem& item);
+// The setup program of an item: a shell script that installs the item into the PC root named by
+// KAVLO_PC, writes what a Windows setup writes (uninstall key, program keys, INI files) through
+// KAVLO_TOOL, and leaves an uninstaller behind.
+std::string SetupScript(const SampleItem& item);
+// A setup that only says what it would install (drivers, service programs, updates).
+std::string SimpleSetupScript(const std::string& title);
+
+} // namespace kavlo::sample
