@@ -16,14 +16,14 @@ namespace kavlo {
 
 struct PosixPlatformOptions {
     // Host directory of the PC root; empty means DefaultPcRoot().
-    std::string pc_root;
+    std::string pc_root = {};
     // Host directory of the disc, mapped as a CD-ROM drive on the first free letter from D:; the
     // program then runs as "<letter>:\KAVLO.EXE". Without it the program lives on C:.
-    std::optional<std::string> disc_dir;
+    std::optional<std::string> disc_dir = std::nullopt;
     // Without a disc: add the mounted media (media_patterns) as CD-ROM drives.
     bool scan_media = true;
     // A fixed clock for tests and headless runs; local time when empty.
-    std::optional<LocalTime> fixed_time;
+    std::optional<LocalTime> fixed_time = std::nullopt;
     std::vector<std::string> media_patterns = {"/media/*/*", "/run/media/*/*", "/cdrom"};
 };
 
