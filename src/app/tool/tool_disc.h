@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "main_f/form1.h"
+#include "platform/posix/posix_platform.h"
+#include "ui/message_box.h"
+
+namespace kavlo::tool {
+
+struct DiscOptions {
+    std::string disc; // host folder of the disc
+    std::string pc;   // host folder of the PC root; empty = the default one
+};
+
+// Adds --disc (required) and --pc to a subcommand.
+void AddDiscOptions(CLI::App* cmd, DiscOptions& options);
+
+// The menu's own start-up on a disc, as far as the catalogue: the disc is found, the fonts
+// registered, kavlo.ini opened and the catalogue loaded. Message boxes are answered with their
+// first button and echoed on stderr.
+class ToolSession {
+public:
+    explicit ToolSession(const DiscOptions& options);
+    ~ToolSession();
+    ToolSession(const ToolSession&) = delete;
+    ToolSession& operator=(const ToolSession&) = delete;
+
+    TForm1& form() { return *form_; }
+    QueuedMessageBoxes& boxes() { return boxes_; }
+    Platform& platform() { return platform_->platform(); }
+
+private:
+    std::unique_ptr<PosixPlatform> platform_;
+    QueuedMessageBoxes boxes_;
+    std::unique_ptr<TForm1> form_;
+};
+
+} // namespace kavlo::tool
