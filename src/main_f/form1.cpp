@@ -12,8 +12,8 @@ void TForm1::FormShow() {
 
 // Loads (or, in debug mode, reloads) the catalogue and shows the disc's titles.
 void TForm1::LoadCatalogue() {
-    CatalogueContext context{platform_, profiles_, boxes_, state, SettingsFile.get(),
-                             [this](TDemos& item) { CheckDemo(item); }};
+    CatalogueContext context{platform_, profiles_,          boxes_,
+                             state,     SettingsFile.get(), [this](TDemos& item) { CheckDemo(item); }};
     const CatalogueLoadResult result = ReadCatalogue(catalogue, context);
     if (result.terminate_requested) {
         terminate_requested_ = true;

@@ -29,7 +29,9 @@ public:
     // The menu's numbered texts and release dates in the disc's language.
     MessageTexts Texts() const { return MessageTexts(catalogue.header.Version, catalogue.StringsFile.get()); }
     std::string LoadString(int number) const { return Texts().LoadString(number); }
-    std::string LoadSpecial(int number, std::string_view arg) const { return Texts().LoadSpecial(number, arg); }
+    std::string LoadSpecial(int number, std::string_view arg) const {
+        return Texts().LoadSpecial(number, arg);
+    }
     std::string CreateDate(std::string_view code);
 
     // A termination request takes effect when the message loop next runs.

@@ -9,7 +9,8 @@ namespace kavlo {
 namespace {
 
 constexpr size_t kQueryBufferChars = 250; // the system queries' buffers; longer paths are cut
-constexpr std::string_view kShellFolders = "\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders";
+constexpr std::string_view kShellFolders =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders";
 
 std::string Cut(std::string text) {
     if (text.size() > kQueryBufferChars) {
@@ -56,7 +57,8 @@ void TForm1::FormCreate() {
     LoadSystemInfo();
     if (state.OsName == "Windows NT" && !IsAdmin()) {
         // Shown in Czech whatever the disc's language: the text has only ever existed in Czech.
-        ShowBox(FromUtf8("Nemáte administrátorská práva - většina dem nepůjde nainstalovat!"), MbIcon::Warning);
+        ShowBox(FromUtf8("Nemáte administrátorská práva - většina dem nepůjde nainstalovat!"),
+                MbIcon::Warning);
     }
     LoadData();
     ReadSwitches();
@@ -70,7 +72,8 @@ bool TForm1::FindDisc() {
     }
     for (char letter = 'D'; letter <= 'Z'; ++letter) {
         const std::string drive = std::string(1, letter) + ":";
-        if (platform_.fs.FileExists(drive + "\\KAVLO.EXE") && platform_.fs.FileExists(drive + "\\Kavlo\\KAVLOXP.ini")) {
+        if (platform_.fs.FileExists(drive + "\\KAVLO.EXE") &&
+            platform_.fs.FileExists(drive + "\\Kavlo\\KAVLOXP.ini")) {
             state.DiscDrive = drive;
             return true;
         }
@@ -114,16 +117,20 @@ void TForm1::LoadSystemInfo() {
     if (state.UserDesktopDir.empty()) {
         state.UserDesktopDir = state.WindowsDir + "Desktop\\";
     }
-    state.CommonFilesDir = PostFixDir(
-        platform_.registry.ReadString(RegRoot::LocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion", "CommonFilesDir")
-            .value_or(""));
+    state.CommonFilesDir =
+        PostFixDir(platform_.registry
+                       .ReadString(RegRoot::LocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion",
+                                   "CommonFilesDir")
+                       .value_or(""));
 }
 
 std::string TForm1::ShellFolder(RegRoot root, std::string_view name) const {
     return PostFixDir(platform_.registry.ReadString(root, kShellFolders, name).value_or(""));
 }
 
-bool TForm1::IsAdmin() const { return platform_.system.IsAdmin(); }
+bool TForm1::IsAdmin() const {
+    return platform_.system.IsAdmin();
+}
 
 void TForm1::LoadData() {
     SettingsFile = std::make_unique<IniFile>(platform_.fs, profiles_, "kavlo.ini", state.WindowsDir);

@@ -20,7 +20,9 @@ IniText& IniText::Key(std::string_view name, std::string_view value) {
     return *this;
 }
 
-IniText& IniText::Key(std::string_view name, int value) { return Key(name, std::to_string(value)); }
+IniText& IniText::Key(std::string_view name, int value) {
+    return Key(name, std::to_string(value));
+}
 
 IniText& IniText::Comment(std::string_view text) {
     text_ += "; ";

@@ -7,23 +7,24 @@ std::vector<SampleItem> SampleDemos() {
     return {
         {"Demo",
          {"Name=Frostbite Rally", "FullName=Frostbite Rally", "Firm=Northwind Games", "Date=1226",
-          "TechInfo=PIII 800 MHz, 256 MB RAM, 3D card 64 MB", "InstallDir=FROSTRAL", "InstallName=frostral.rar",
-          "InstallType=2", "DirDetect=0", "UnpackedSize=2411", "GameName=RALLY.EXE", "ReadmeName=README.TXT",
-          "ReadmeDVD=README.TXT", "Web=https://northwind.example/frostbite", "Picture=frost", "Flags=32",
-          "CD=1", "Uninstall=DG"},
+          "TechInfo=PIII 800 MHz, 256 MB RAM, 3D card 64 MB", "InstallDir=FROSTRAL",
+          "InstallName=frostral.rar", "InstallType=2", "DirDetect=0", "UnpackedSize=2411",
+          "GameName=RALLY.EXE", "ReadmeName=README.TXT", "ReadmeDVD=README.TXT",
+          "Web=https://northwind.example/frostbite", "Picture=frost", "Flags=32", "CD=1", "Uninstall=DG"},
          "Ice, snow and a gearbox that hates you: three stages of the winter rally season with full damage "
          "and a replay camera.",
          "Led, sníh a převodovka, která vás nenávidí: tři rychlostní zkoušky zimní rallye s plným poškozením "
          "a kamerou pro záznamy."},
         {"Demo",
-         {"Name=Harbour Lights", "FullName=Harbour Lights: The Night Shift", "Firm=Lowtide Studio", "Date=2Q27",
-          "TechInfo=P4 1.5 GHz, 512 MB RAM, 3D card 128 MB", "InstallDir=HARBOUR", "InstallName=SETUP.EXE",
-          "InstallType=5", "DirDetect=7", "RegUninstall=Harbour*Lights*Demo", "GameName=HARBOUR.EXE",
-          "ReadmeName=README.TXT", "ReadmeDVD=README.TXT", "Web=https://lowtide.example", "Picture=harbour",
-          "Flags=36", "CD=1", "Uninstall=DE"},
+         {"Name=Harbour Lights", "FullName=Harbour Lights: The Night Shift", "Firm=Lowtide Studio",
+          "Date=2Q27", "TechInfo=P4 1.5 GHz, 512 MB RAM, 3D card 128 MB", "InstallDir=HARBOUR",
+          "InstallName=SETUP.EXE", "InstallType=5", "DirDetect=7", "RegUninstall=Harbour*Lights*Demo",
+          "GameName=HARBOUR.EXE", "ReadmeName=README.TXT", "ReadmeDVD=README.TXT",
+          "Web=https://lowtide.example", "Picture=harbour", "Flags=36", "CD=1", "Uninstall=DE"},
          "A quiet port, a missing ship and a night watchman who sees too much. The demo holds the first "
          "chapter of the adventure.",
-         "Tichý přístav, ztracená loď a noční hlídač, který vidí víc, než by měl. Demo obsahuje první kapitolu "
+         "Tichý přístav, ztracená loď a noční hlídač, který vidí víc, než by měl. Demo obsahuje první "
+         "kapitolu "
          "adventury."},
         {"Demo",
          {"Name=Iron Meridian", "FullName=Iron Meridian", "Firm=Gearwork Interactive", "Date=0000",
@@ -45,13 +46,15 @@ std::vector<SampleItem> SampleDemos() {
          "Dungeon, který se vejde do kapsy a běží přímo z disku; postup se ukládá do složky Windows."},
         {"Demo",
          {"Name=Night Courier", "FullName=Night Courier", "Firm=Northwind Games", "Date=5327",
-          "TechInfo=P4 1.8 GHz, 512 MB RAM, 3D card 128 MB", "InstallDir=NIGHTCOU", "InstallName=nightcou.rar",
-          "InstallType=3", "DirDetect=0", "ForcedDir=?:\\NIGHTCOU", "UnpackedSize=1877", "GameName=COURIER.EXE",
-          "ReadmeName=README.TXT", "ReadmeDVD=README.TXT", "Picture=courier", "Flags=10", "CD=1",
-          "Uninstall=DG"},
-         "Deliver parcels across a sleeping city before sunrise. The demo must live in its own folder, so the "
+          "TechInfo=P4 1.8 GHz, 512 MB RAM, 3D card 128 MB", "InstallDir=NIGHTCOU",
+          "InstallName=nightcou.rar", "InstallType=3", "DirDetect=0", "ForcedDir=?:\\NIGHTCOU",
+          "UnpackedSize=1877", "GameName=COURIER.EXE", "ReadmeName=README.TXT", "ReadmeDVD=README.TXT",
+          "Picture=courier", "Flags=10", "CD=1", "Uninstall=DG"},
+         "Deliver parcels across a sleeping city before sunrise. The demo must live in its own folder, so "
+         "the "
          "menu proposes it for you.",
-         "Doručte balíky napříč spícím městem dřív, než vyjde slunce. Demo musí bydlet ve vlastní složce, menu "
+         "Doručte balíky napříč spícím městem dřív, než vyjde slunce. Demo musí bydlet ve vlastní složce, "
+         "menu "
          "vám ji samo navrhne."},
         {"Demo",
          {"Name=Copper Skies", "FullName=Copper Skies", "Firm=Brassbird", "Date=0598",
@@ -71,12 +74,27 @@ std::vector<SampleItem> SampleDemos() {
          "A moth follows a lantern through a paper forest; a puzzle game of light and shadow.",
          "Můra sleduje lucernu papírovým lesem; logická hra ze světla a stínu."},
         {"Demo",
-         {"Name=Saltmarsh Tactics", "FullName=Saltmarsh Tactics", "Firm=Heron Works", "Date=0327",
-          "TechInfo=P4 2.4 GHz, 1 GB RAM, 3D card 256 MB", "InstallDir=SALTMARS", "InstallName=SETUP.EXE",
-          "InstallType=5", "DirDetect=2", "RegKey=Heron Works\\Saltmarsh Tactics", "RegName=Path",
-          "TestFile=DATA\\MAPS.DAT", "RegUninstall=Saltmarsh*Tactics", "GameName=TACTICS.EXE",
-          "ReadmeName=README.TXT", "ReadmeDVD=README.TXT", "Web=https://heron.example/saltmarsh",
-          "Picture=salt", "Flags=35", "CD=1", "Uninstall=DE,RMDSoftware\\Heron Works"},
+         {"Name=Saltmarsh Tactics",
+          "FullName=Saltmarsh Tactics",
+          "Firm=Heron Works",
+          "Date=0327",
+          "TechInfo=P4 2.4 GHz, 1 GB RAM, 3D card 256 MB",
+          "InstallDir=SALTMARS",
+          "InstallName=SETUP.EXE",
+          "InstallType=5",
+          "DirDetect=2",
+          "RegKey=Heron Works\\Saltmarsh Tactics",
+          "RegName=Path",
+          "TestFile=DATA\\MAPS.DAT",
+          "RegUninstall=Saltmarsh*Tactics",
+          "GameName=TACTICS.EXE",
+          "ReadmeName=README.TXT",
+          "ReadmeDVD=README.TXT",
+          "Web=https://heron.example/saltmarsh",
+          "Picture=salt",
+          "Flags=35",
+          "CD=1",
+          "Uninstall=DE,RMDSoftware\\Heron Works"},
          "Turn-based skirmishes in the reeds. Hide your squad in the tall grass and wait for the tide.",
          "Tahové šarvátky v rákosí. Schovejte četu ve vysoké trávě a čekejte na příliv."},
         {"Demo",
@@ -94,7 +112,8 @@ std::vector<SampleItem> SampleDemos() {
           "ReadmeDVD=README.TXT", "Picture=tinker", "Flags=0", "CD=1", "Uninstall=*DE"},
          "Build a clockwork town and keep its citizens wound up. The setup lets you choose any folder; the "
          "menu finds it afterwards.",
-         "Postavte hodinové městečko a udržujte jeho obyvatele natažené. Instalace vás nechá vybrat libovolnou "
+         "Postavte hodinové městečko a udržujte jeho obyvatele natažené. Instalace vás nechá vybrat "
+         "libovolnou "
          "složku; menu ji pak samo najde."},
         {"Demo",
          {"Name=Velvet Circuit", "FullName=Velvet Circuit", "Firm=Redline Audio", "Date=1026",
@@ -133,9 +152,9 @@ std::vector<SampleItem> SampleDemos() {
          "A Czech horse-riding game: this folder holds the whole game, open it and start it from there.",
          "Česká jezdecká hra: v této složce je celá hra, otevřete ji a spusťte ji odtud."},
         {"Demo",
-         {"Name=Frostbite Rally - making of", "FullName=Frostbite Rally: the making of", "Firm=Northwind Games",
-          "Date=1226", "InstallDir=FROSTRAL", "InstallType=20", "DirDetect=0", "GameName=MAKING.AVI",
-          "Picture=frost", "Flags=30", "CD=1"},
+         {"Name=Frostbite Rally - making of", "FullName=Frostbite Rally: the making of",
+          "Firm=Northwind Games", "Date=1226", "InstallDir=FROSTRAL", "InstallType=20", "DirDetect=0",
+          "GameName=MAKING.AVI", "Picture=frost", "Flags=30", "CD=1"},
          "Ten minutes behind the scenes of the rally: the team, the cars, the snow.",
          "Deset minut v zákulisí rallye: tým, auta a sníh."},
         {"Demo",

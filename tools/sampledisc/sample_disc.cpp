@@ -56,7 +56,8 @@ void AddItem(std::string& file, const SampleItem& item, int number) {
         file += Encode(key + "\r\n", false);
     }
     for (int language = 0; language <= 6; ++language) {
-        file += Encode("Describe" + std::to_string(language) + "=" + Describe(item, language) + "\r\n", language == 2);
+        file += Encode("Describe" + std::to_string(language) + "=" + Describe(item, language) + "\r\n",
+                       language == 2);
     }
 }
 
@@ -102,7 +103,8 @@ void WriteCatalogues(DiscWriter& disc, const SampleCatalogue& catalogue, int lan
         const int number = ++numbers[item.prefix];
         AddItem(item.in_second_catalogue ? second : first, item, number);
     }
-    SampleItem shadow{"Driver", {"Name=Old GeoMax", "FullName=Old GeoMax Driver", "InstallDir=GEOMAXOLD"}, "", ""};
+    SampleItem shadow{
+        "Driver", {"Name=Old GeoMax", "FullName=Old GeoMax Driver", "InstallDir=GEOMAXOLD"}, "", ""};
     AddItem(second, shadow, 1);
     first += UpdatesSection(catalogue);
     disc.Write("KAVLO\\kavloxp.ini", first);
@@ -132,7 +134,8 @@ std::string SourceDir(const SampleItem& item) {
 
 bool IsMedia(const std::string& name) {
     std::string upper = name;
-    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
     for (const char* ext : {".AVI", ".MPG", ".WMV"}) {
         if (upper.find(ext) != std::string::npos) {
             return true;
@@ -143,7 +146,8 @@ bool IsMedia(const std::string& name) {
 
 void WriteDocument(DiscWriter& disc, const std::string& path, const SampleItem& item) {
     const std::string title = KeyValue(item.keys, "FullName");
-    if (path.size() > 4 && (path.substr(path.size() - 4) == ".PDF" || path.substr(path.size() - 4) == ".pdf")) {
+    if (path.size() > 4 &&
+        (path.substr(path.size() - 4) == ".PDF" || path.substr(path.size() - 4) == ".pdf")) {
         disc.Write(path, MinimalPdf(title));
     } else {
         disc.Write(path, Encode(ReadmeText(title, item.english + "\r\n\r\n" + item.czech), false));
@@ -188,7 +192,8 @@ void WriteUpdates(DiscWriter& disc, const SampleCatalogue& catalogue) {
             disc.WriteScript("Updates\\" + parts[2], SimpleSetupScript(parts[0] + " " + parts[1]));
         }
         if (parts.size() > 3 && !parts[3].empty()) {
-            disc.Write("Updates\\" + parts[3], ReadmeText(parts[0] + " " + parts[1], "What the update mends."));
+            disc.Write("Updates\\" + parts[3],
+                       ReadmeText(parts[0] + " " + parts[1], "What the update mends."));
         }
     }
 }
@@ -198,7 +203,8 @@ void WriteDiscExtras(DiscWriter& disc) {
     disc.Copy(std::string(kFontDir) + "DejaVuSans.ttf", "KAVLO\\bb.jpg");
     disc.Copy(std::string(kFontDir) + "DejaVuSans-Bold.ttf", "KAVLO\\bc.jpg");
     disc.Write("Dovudiz\\index.htm",
-               WebPage("Pixel Workshop", "How a rally track is built: sketch, blocks, textures, lights, test drive."));
+               WebPage("Pixel Workshop",
+                       "How a rally track is built: sketch, blocks, textures, lights, test drive."));
     disc.WriteScript("Redarer\\REDARER.exe", GameScript("The partner's program"));
     disc.WriteScript("Tools\\PDFREAD\\SETUP.EXE", SimpleSetupScript("PDF Reader"));
 }

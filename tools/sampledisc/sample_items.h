@@ -7,10 +7,10 @@ namespace kavlo::sample {
 
 // One item of the sample catalogue, as its editor would write it (UTF-8 here).
 struct SampleItem {
-    std::string prefix;             // item section prefix: "Demo", "Share", "Driver", "Movie", ...
-    std::vector<std::string> keys;  // "Key=Value" lines besides the descriptions
-    std::string english;            // Describe0
-    std::string czech;              // Describe1
+    std::string prefix;               // item section prefix: "Demo", "Share", "Driver", "Movie", ...
+    std::vector<std::string> keys;    // "Key=Value" lines besides the descriptions
+    std::string english;              // Describe0
+    std::string czech;                // Describe1
     bool in_second_catalogue = false; // written to kavloxp2.ini only (drivers and movies)
 };
 

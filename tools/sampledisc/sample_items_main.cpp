@@ -8,7 +8,8 @@ std::vector<SampleItem> SampleExtras();
 
 std::string KeyValue(const std::vector<std::string>& keys, const std::string& name) {
     for (const std::string& line : keys) {
-        if (line.size() > name.size() && line[name.size()] == '=' && line.compare(0, name.size(), name) == 0) {
+        if (line.size() > name.size() && line[name.size()] == '=' &&
+            line.compare(0, name.size(), name) == 0) {
             return line.substr(name.size() + 1);
         }
     }

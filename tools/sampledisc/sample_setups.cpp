@@ -59,7 +59,9 @@ const char* kPrologue = "set -e\n"
 std::string UninstallKey(const SampleItem& item) {
     std::string name = KeyValue(item.keys, "RegUninstall");
     std::replace(name.begin(), name.end(), '*', ' ');
-    return name.empty() ? std::string() : "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + name;
+    return name.empty()
+               ? std::string()
+               : "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + name;
 }
 
 std::string ProgramKey(const SampleItem& item) {
@@ -71,7 +73,8 @@ std::string ProgramKey(const SampleItem& item) {
     return std::string(user ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE") + "\\SOFTWARE\\" + key;
 }
 
-std::string UninstallerScript(const SampleItem& item, const std::string& dir, const std::vector<std::string>& files) {
+std::string UninstallerScript(const SampleItem& item, const std::string& dir,
+                              const std::vector<std::string>& files) {
     std::string script = "#!/bin/sh\n# Uninstaller of " + Title(item) +
                          ": removes what its setup installed; saved games stay, as real uninstallers leave "
                          "them.\n";
@@ -109,7 +112,8 @@ void AddWindowsFiles(const SampleItem& item, const std::string& dir, std::string
                   Quote(spec.substr(0, a)) + "\n";
     }
     if (KeyValue(item.keys, "InstallType") == "6") {
-        script += "printf '[Sierra]\\r\\nSierraDir=%s\\r\\n' " + Quote(dir) + " > \"$(host 'C:\\WINDOWS')/sierra.ini\"\n";
+        script += "printf '[Sierra]\\r\\nSierraDir=%s\\r\\n' " + Quote(dir) +
+                  " > \"$(host 'C:\\WINDOWS')/sierra.ini\"\n";
     }
 }
 
@@ -117,8 +121,8 @@ void AddWindowsFiles(const SampleItem& item, const std::string& dir, std::string
 
 bool HasSetupProgram(const SampleItem& item) {
     const std::string install = Upper(KeyValue(item.keys, "InstallName"));
-    return install.size() > 4 && install.compare(install.size() - 4, 4, ".EXE") == 0 && item.prefix != "Driver" &&
-           item.prefix != "Service";
+    return install.size() > 4 && install.compare(install.size() - 4, 4, ".EXE") == 0 &&
+           item.prefix != "Driver" && item.prefix != "Service";
 }
 
 std::string SetupScript(const SampleItem& item) {
@@ -148,26 +152,28 @@ std::string SetupScript(const SampleItem& item) {
     }
     script += "printf 'slot 1\\n' > \"$dir/SAVES/SLOT1.SAV\"\n";
     if (!UninstallKey(item).empty()) {
-        script += "\"$tool\" reg --pc \"$pc\" add " + Quote(UninstallKey(item)) + " DisplayName " + Quote(Title(item)) + "\n";
+        script += "\"$tool\" reg --pc \"$pc\" add " + Quote(UninstallKey(item)) + " DisplayName " +
+                  Quote(Title(item)) + "\n";
         script += "\"$tool\" reg --pc \"$pc\" add " + Quote(UninstallKey(item)) + " UninstallString " +
                   Quote(UninstallCommand(item, dir)) + "\n";
         script += "printf '%s\\n' " + Quote(UninstallKey(item)) + " > \"$dir/DeIsL1.isu\"\n";
         files.push_back("DeIsL1.isu");
     }
     if (!ProgramKey(item).empty()) {
-        script += "\"$tool\" reg --pc \"$pc\" add " + Quote(ProgramKey(item)) + " " + Quote(KeyValue(item.keys, "RegName")) +
-                  " " + Quote(dir + "\\" + files.front()) + "\n";
+        script += "\"$tool\" reg --pc \"$pc\" add " + Quote(ProgramKey(item)) + " " +
+                  Quote(KeyValue(item.keys, "RegName")) + " " + Quote(dir + "\\" + files.front()) + "\n";
     }
     AddWindowsFiles(item, dir, script);
     files.push_back("UNINST.EXE");
-    script += "cat > \"$dir/UNINST.EXE\" <<'UNINSTALLER'\n" + UninstallerScript(item, dir, files) + "UNINSTALLER\n";
+    script +=
+        "cat > \"$dir/UNINST.EXE\" <<'UNINSTALLER'\n" + UninstallerScript(item, dir, files) + "UNINSTALLER\n";
     script += "chmod +x \"$dir/UNINST.EXE\"\n";
     return script;
 }
 
 std::string SimpleSetupScript(const std::string& title) {
-    return "#!/bin/sh\n# Setup stand-in: reports what it would install.\necho " + Quote(title + " would be installed now.") +
-           "\n";
+    return "#!/bin/sh\n# Setup stand-in: reports what it would install.\necho " +
+           Quote(title + " would be installed now.") + "\n";
 }
 
 } // namespace kavlo::sample

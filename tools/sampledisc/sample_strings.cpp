@@ -10,8 +10,8 @@ namespace {
 
 // Months, the four seasons, "out now" (317) and "not announced" (318).
 const char* const kTurkishDateWords[] = {
-    "Ocak",  "Şubat", "Mart",    "Nisan", "Mayıs",   "Haziran", "Temmuz",      "Ağustos", "Eylül",
-    "Ekim",  "Kasım", "Aralık",  "İlkbahar", "Yaz",  "Sonbahar", "Kış",        "Çıktı",   "Açıklanmadı",
+    "Ocak", "Şubat", "Mart",   "Nisan",    "Mayıs", "Haziran",  "Temmuz", "Ağustos", "Eylül",
+    "Ekim", "Kasım", "Aralık", "İlkbahar", "Yaz",   "Sonbahar", "Kış",    "Çıktı",   "Açıklanmadı",
 };
 
 } // namespace

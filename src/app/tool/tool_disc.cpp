@@ -7,7 +7,9 @@
 namespace kavlo::tool {
 
 void AddDiscOptions(CLI::App* cmd, DiscOptions& options) {
-    cmd->add_option("--disc", options.disc, "Folder that holds the disc")->required()->check(CLI::ExistingDirectory);
+    cmd->add_option("--disc", options.disc, "Folder that holds the disc")
+        ->required()
+        ->check(CLI::ExistingDirectory);
     cmd->add_option("--pc", options.pc, "PC root (default: the user's PC root)");
 }
 
@@ -30,6 +32,8 @@ ToolSession::ToolSession(const DiscOptions& options) {
     }
 }
 
-ToolSession::~ToolSession() { form_->FormDestroy(); }
+ToolSession::~ToolSession() {
+    form_->FormDestroy();
+}
 
 } // namespace kavlo::tool
