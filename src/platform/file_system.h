@@ -50,7 +50,8 @@ public:
     virtual ~FileSystem() = default;
 
     // Absolute, normalised form ("C:\A\B"; a root keeps its back-slash, "C:\") using the
-    // current directory of the drive for relative paths; "." and ".." resolve lexically.
+    // current directory of the drive for relative paths; "." and ".." resolve lexically. A trailing
+    // separator of the input is kept ("C:\A\" stays so), as GetFullPathName keeps it.
     virtual std::string FullPath(std::string_view path) const = 0;
 
     virtual std::optional<uint32_t> GetAttributes(std::string_view path) const = 0;
@@ -82,7 +83,8 @@ public:
     // False for a mapped drive whose medium is missing ("drive not ready").
     virtual bool DriveReady(char letter) const = 0;
 
-    // The host file behind a Windows path (UTF-8), for handing a file to a host library.
+    // The host file behind a Windows path (UTF-8), for handing a file to a host library. The file
+    // itself need not exist (a program may create it), but its folder must.
     virtual std::optional<std::string> HostPath(std::string_view path) const = 0;
 };
 
