@@ -121,12 +121,13 @@ TEST_F(PosixPlatformTest, DiscBecomesACdRomDriveAndTheProgramsHome) {
     std::filesystem::create_directories(dir_ / "disc");
     WriteHostFile(dir_ / "pc/drives.ini", "[Drives]\r\nD=" + (dir_ / "data").string() + ",fixed\r\n");
     auto options = Options();
-    options.disc_dir = (dir_ / "disc").string();
+    options.disc_dir = (dir_ / "disc/").string();
     PosixPlatform pc(options);
     EXPECT_EQ(pc.disc_letter(), 'E');
     EXPECT_EQ(pc.platform().system.ProgramPath(), "E:\\KAVLO.EXE");
     EXPECT_EQ(pc.platform().fs.LogicalDrives(), (std::vector<std::string>{"C:\\", "D:\\", "E:\\"}));
     EXPECT_EQ(pc.platform().fs.GetDriveType("E:\\"), DriveType::CdRom);
+    EXPECT_EQ(pc.platform().fs.HostPath("E:\\KAVLO.EXE"), (dir_ / "disc/KAVLO.EXE").string());
     EXPECT_FALSE(pc.platform().fs.DriveReady('D')); // drives.ini names a folder that is not there
 }
 

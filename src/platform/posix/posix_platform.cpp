@@ -14,8 +14,14 @@ namespace {
 
 std::string Absolute(const std::string& host_dir) {
     std::error_code ec;
-    auto absolute = std::filesystem::absolute(host_dir, ec);
-    return ec ? host_dir : absolute.lexically_normal().string();
+    std::string absolute = std::filesystem::absolute(host_dir, ec).lexically_normal().string();
+    if (ec) {
+        absolute = host_dir;
+    }
+    while (absolute.size() > 1 && absolute.back() == '/') {
+        absolute.pop_back(); // "pc/" must not give "pc//drive_c"
+    }
+    return absolute;
 }
 
 std::string HomeDirectory() {
