@@ -6,6 +6,9 @@
 
 #include "main_f/texts.h"
 #include "platform/codepage.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/profile.h"
+#include "support/temp_dir.h"
 #include "ui/message_box.h"
 
 namespace kavlo {
@@ -115,6 +118,46 @@ TEST(CreateDate, MalformedCodesGiveNothingAndABoxInDebugMode) {
         EXPECT_EQ(debug.Shown()[0].caption, "Kavlo CD");
         EXPECT_EQ(debug.Shown()[0].buttons, MbButtons::Ok);
     }
+}
+
+// Turkish discs keep their date words in strings.ini as A301..A318, in the Turkish code page.
+TEST(CreateDate, TurkishWordsComeFromTheStringsFile) {
+    const char* words[] = {"Ocak",     "Şubat",   "Mart",     "Nisan", "Mayıs", "Haziran",
+                           "Temmuz",   "Ağustos", "Eylül",    "Ekim",  "Kasım", "Aralık",
+                           "İlkbahar", "Yaz",     "Sonbahar", "Kış",   "Çıktı", "Açıklanmadı"};
+    std::string ini = "[MAIN]\r\n";
+    for (int i = 0; i < 18; ++i) {
+        ini += "A" + std::to_string(301 + i) + "=" + words[i] + "\r\n";
+    }
+    test::TempDir dir;
+    test::WriteHostFile(dir / "disc" / "strings.ini", FromUtf8(ini, CodePage::Windows1254));
+    PosixFileSystem fs((dir / "c").string(), {{'D', (dir / "disc").string(), DriveType::CdRom}});
+    ProfileCache cache;
+    const IniFile strings(fs, cache, "D:\\strings.ini", "C:\\WINDOWS\\");
+
+    struct Case {
+        const char* code;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"0504", "MAYıS 2004"}, {"0204", "ŞUBAT 2004"}, {"1Q04", "İLKBAHAR 2004"}, {"5404", "Kış 2004"},
+        {"00", "ÇıKTı"},        {"?", "AçıKLANMADı"},   {"NEXT", "PŘÍŠTÍ CD|DVD"},
+    };
+    for (const Case& c : cases) {
+        QueuedMessageBoxes boxes;
+        const MessageTexts texts(2, &strings);
+        const std::string date = CreateDate(c.code, DateContext{texts, false, boxes, "Kavlo CD"});
+        // The next-disc text is Czech whatever the disc language.
+        const CodePage cp =
+            std::string_view(c.code) == "NEXT" ? CodePage::Windows1250 : CodePage::Windows1254;
+        EXPECT_EQ(ToUtf8(date, cp), c.expected) << c.code;
+    }
+
+    // Without strings.ini a Turkish disc has no words at all.
+    QueuedMessageBoxes boxes;
+    const MessageTexts no_file(2, nullptr);
+    EXPECT_EQ(CreateDate("0504", DateContext{no_file, false, boxes, ""}), " 2004");
+    EXPECT_EQ(CreateDate("00", DateContext{no_file, false, boxes, ""}), "");
 }
 
 } // namespace

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
 
 #include "platform/codepage.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/profile.h"
+#include "support/temp_dir.h"
 
 namespace kavlo {
 namespace {
@@ -140,6 +145,101 @@ TEST(LoadString, TurkishWithoutStringsFileIsEmptyEvenWhereTheTableHasText) {
     EXPECT_FALSE(BuiltInMessage(291).empty());
     EXPECT_EQ(turkish.LoadString(291), "");
     EXPECT_EQ(turkish.LoadSpecial(211, "C:\\X"), "");
+}
+
+// A disc's strings.ini on drive D:, written in the Turkish code page as Turkish discs carry it.
+class StringsFileTest : public ::testing::Test {
+protected:
+    StringsFileTest() {
+        test::WriteHostFile(dir_ / "disc" / "KAVLO" / "strings.ini", FromUtf8("[MAIN]\r\n"
+                                                                              "A291=SEÇENEKLER\r\n"
+                                                                              "A211=%1 ve %1 silinsin mi?\r\n"
+                                                                              "A191=not the Czech text\r\n",
+                                                                              CodePage::Windows1254));
+    }
+
+    test::TempDir dir_;
+    PosixFileSystem fs_{(dir_ / "c").string(), {{'D', (dir_ / "disc").string(), DriveType::CdRom}}};
+    ProfileCache cache_;
+    IniFile strings_{fs_, cache_, "D:\\KAVLO\\strings.ini", "C:\\WINDOWS\\"};
+};
+
+TEST_F(StringsFileTest, TurkishTextsComeOnlyFromTheDisc) {
+    const MessageTexts turkish(2, &strings_);
+    EXPECT_EQ(ToUtf8(turkish.LoadString(291), CodePage::Windows1254), "SEÇENEKLER");
+    // The built-in Turkish block has 205, but a Turkish disc never falls back to it.
+    EXPECT_FALSE(BuiltInMessage(205).empty());
+    EXPECT_EQ(turkish.LoadString(205), "");
+    EXPECT_EQ(turkish.LoadSpecial(211, "C:\\X"), "C:\\X ve %1 silinsin mi?");
+}
+
+TEST_F(StringsFileTest, OtherLanguagesIgnoreTheStringsFile) {
+    const MessageTexts czech(1, &strings_);
+    EXPECT_EQ(ToUtf8(czech.LoadString(191)), "NASTAVENÍ");
+    EXPECT_EQ(czech.LoadString(291), BuiltInMessage(291));
+}
+
+// `kavlo-tool text|special|date`: the disc opened by the menu's own start-up, output in UTF-8.
+class TextToolTest : public ::testing::Test {
+protected:
+    TextToolTest() {
+        test::WriteHostFile(dir_ / "disc" / "KAVLO" / "kavloxp.ini", "[Main]\r\nVersion=2\r\nDebug=1\r\n");
+        test::WriteHostFile(dir_ / "disc" / "KAVLO" / "strings.ini",
+                            FromUtf8("[MAIN]\r\nA291=SEÇENEKLER\r\nA211=%1 silinsin mi?\r\nA305=Mayıs\r\n",
+                                     CodePage::Windows1254));
+    }
+
+    // Stdout of the tool; its exit code and stderr go to the members.
+    std::string Run(const std::string& args) {
+        const std::string command = std::string(KAVLO_TOOL_PATH) + " " + args + " --disc '" +
+                                    (dir_ / "disc").string() + "' --pc '" + (dir_ / "pc").string() + "' 2>'" +
+                                    (dir_ / "stderr.txt").string() + "'";
+        std::string out;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) {
+            exit_code_ = -1;
+            return out;
+        }
+        char buffer[4096];
+        size_t n = 0;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            out.append(buffer, n);
+        }
+        const int status = pclose(pipe);
+        exit_code_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        errors_ = test::ReadHostFile(dir_ / "stderr.txt");
+        return out;
+    }
+
+    test::TempDir dir_;
+    int exit_code_ = -1;
+    std::string errors_;
+};
+
+TEST_F(TextToolTest, PrintsWhatATurkishDiscShows) {
+    struct Case {
+        std::string args;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"text 291", "SEÇENEKLER\n"},
+        {"text 205", "\n"},
+        {"special 211 'C:\\GAMES'", "C:\\GAMES silinsin mi?\n"},
+        {"date 0504", "MAYıS 2004\n"},
+        {"date 0504 --lang 5", "MAI 2004\n"},
+        {"text 191 --lang 1", "NASTAVENÍ\n"},
+        {"special 111 'C:\\GAMES\\Ž' --lang 1", "Přejete si odstranit všechny soubory z C:\\GAMES\\Ž ?\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run(c.args), c.expected) << c.args;
+        EXPECT_EQ(exit_code_, 0) << c.args;
+    }
+}
+
+TEST_F(TextToolTest, MalformedDateShowsTheDebugBox) {
+    EXPECT_EQ(Run("date XX04"), "\n");
+    EXPECT_EQ(exit_code_, 0);
+    EXPECT_NE(errors_.find("Wrong date format"), std::string::npos) << errors_;
 }
 
 } // namespace
