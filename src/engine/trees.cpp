@@ -159,6 +159,18 @@ void RemoveTree(FileSystem& fs, std::string_view dir, const std::vector<std::str
     RemoveWalk(fs, PostFixDir(full));
 }
 
+std::vector<std::string> ProtectedDirsOf(const SystemInfo& system, const Registry& registry) {
+    std::string program_files =
+        registry
+            .ReadString(RegRoot::LocalMachine, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                        "ProgramFilesDir")
+            .value_or(std::string());
+    if (program_files.empty()) {
+        program_files = "C:\\Program Files";
+    }
+    return {system.WindowsDirectory(), system.SystemDirectory(), program_files};
+}
+
 void DeleteEmptyBranch(FileSystem& fs, std::string_view dir) {
     if (dir.empty()) {
         return;

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/registry.h"
+#include "platform/system_info.h"
 
 namespace kavlo {
 
@@ -23,6 +25,10 @@ bool RemoveFile(FileSystem& fs, std::string_view path);
 // root, for each of `protected_dirs` (the Windows, system and Program Files directories) and for
 // a directory that holds one of them.
 void RemoveTree(FileSystem& fs, std::string_view dir, const std::vector<std::string>& protected_dirs);
+
+// What RemoveTree must leave alone on this PC: the Windows and system directories and Program
+// Files (the registry's ProgramFilesDir; Windows' default folder when the value is missing).
+std::vector<std::string> ProtectedDirsOf(const SystemInfo& system, const Registry& registry);
 
 // Removes the directory and then its parents while they are empty, never a drive root. An
 // installer's "MsCreate.Dir" marker does not keep a directory alive.
