@@ -55,6 +55,14 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
     return lines;
 }
 
+// Appending in place; GCC 12 warns falsely (-Wrestrict) on `"[" + std::string(...) + "]"` at -O3.
+std::string Joined(std::string_view a, std::string_view b, std::string_view c) {
+    std::string out;
+    out.reserve(a.size() + b.size() + c.size());
+    out.append(a).append(b).append(c);
+    return out;
+}
+
 } // namespace
 
 ProfileDocument::Line ProfileDocument::ClassifyLine(std::string raw) {
@@ -222,12 +230,12 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     // Windows keeps the stored spelling of an existing key and rewrites only its value.
     const std::string_view stored_name =
         existing_pos != SIZE_MAX ? std::string_view(found->lines[existing_pos].Name()) : key_name;
-    Line line = ClassifyLine(std::string(stored_name) + "=" + std::string(value));
+    Line line = ClassifyLine(Joined(stored_name, "=", value));
     if (line.kind != LineKind::Entry || FoldName(line.Name()) != FoldName(key_name)) {
         return false;
     }
     if (found == nullptr) {
-        Line header = ClassifyLine("[" + std::string(section_name) + "]");
+        Line header = ClassifyLine(Joined("[", section_name, "]"));
         if (header.kind != LineKind::Header || FoldName(header.Name()) != FoldName(section_name)) {
             return false;
         }
