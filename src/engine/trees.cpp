@@ -1,6 +1,7 @@
 #include "engine/trees.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "engine/paths.h"
 
@@ -60,6 +61,14 @@ bool IsProtected(const FileSystem& fs, std::string_view full_dir,
     });
 }
 
+// A directory link inside the tree (a symbolic link on the host) leads to data that belongs
+// elsewhere: emptying it would delete files outside the tree, so the walk leaves it in place.
+bool IsLink(const FileSystem& fs, std::string_view path) {
+    const auto host = fs.HostPath(path);
+    std::error_code ec;
+    return host && std::filesystem::is_symlink(std::u8string(host->begin(), host->end()), ec);
+}
+
 void RemoveWalk(FileSystem& fs, const std::string& dir) {
     if (TooDeep(dir)) {
         return;
@@ -69,7 +78,9 @@ void RemoveWalk(FileSystem& fs, const std::string& dir) {
     for (const DirEntry& entry : Entries(fs, dir)) {
         const std::string path = dir + entry.name;
         if (IsDirectory(entry)) {
-            RemoveWalk(fs, path + '\\');
+            if (!IsLink(fs, path)) {
+                RemoveWalk(fs, path + '\\');
+            }
             continue;
         }
         ClearReadOnly(fs, path, entry.attributes);

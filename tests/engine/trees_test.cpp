@@ -73,6 +73,15 @@ TEST_F(TreeTest, RemoveTreeDeletesEverythingBelow) {
     EXPECT_TRUE(Exists(OnC("GAMES/KEEP.TXT")));
 }
 
+TEST_F(TreeTest, RemoveTreeDoesNotFollowDirectoryLinks) {
+    MakeFile(OnC("ELSEWHERE/PRECIOUS.SAV"));
+    MakeFile(OnC("GAMES/X/GAME.EXE"));
+    fs_host::create_directory_symlink(OnC("ELSEWHERE"), OnC("GAMES/X/SAVES"));
+    RemoveTree(fs(), "C:\\GAMES\\X", {});
+    EXPECT_TRUE(Exists(OnC("ELSEWHERE/PRECIOUS.SAV")));
+    EXPECT_FALSE(Exists(OnC("GAMES/X/GAME.EXE")));
+}
+
 TEST_F(TreeTest, RemoveTreeRefusesRootsAndSystemDirectories) {
     MakeFile(OnC("ROOT.TXT"));
     MakeFile(OnC("WINDOWS/WIN.INI"));
