@@ -15,7 +15,8 @@
 namespace kavlo {
 
 // Parsed INI files by full path, shared by every IniFile made with the same cache (see profile.cpp
-// for when a file is read again). One cache serves one FileSystem.
+// for when a file is read again). One cache serves one FileSystem and must outlive the reads and
+// writes of its IniFiles.
 class ProfileCache {
 public:
     // How long a file is trusted without asking for its stamp again; see profile.cpp.
@@ -50,7 +51,7 @@ private:
     std::unordered_map<std::string, std::unique_ptr<Entry>> entries_;
 };
 
-// An INI file read and written with the Windows private-profile rules (see profile.cpp).
+// An INI file read and written with the Windows private-profile rules (see profile_document.cpp).
 // All texts are Windows-1250 bytes. Instances on the same path that share one ProfileCache see
 // each other's writes at once; changes by others are noticed by the file's size and time.
 class IniFile {
