@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "catalogue_test_disc.h"
 
 namespace kavlo::test {
@@ -10,6 +12,32 @@ namespace {
 
 std::string Main(const std::string& keys) {
     return "[Main]\r\n" + keys;
+}
+
+// Item 1 of the TDemos table of a section prefix, and the section's count key.
+const TDemos& FirstItem(const Catalogue& c, const std::string& prefix) {
+    const std::pair<std::string, const TDemos*> items[] = {
+        {"Demo", &c.Demos[1]},     {"Share", &c.Shareware[1]}, {"Reader", &c.Readers[1]},
+        {"Driver", &c.Drivers[1]}, {"Extra", &c.Extra[1]},     {"Addon", &c.Addons[1]},
+        {"Full", &c.Fulls[1]},     {"E2xtra", &c.Extra2[1]},   {"E3xtra", &c.Extra3[1]}};
+    for (const auto& [name, item] : items) {
+        if (name == prefix) {
+            return *item;
+        }
+    }
+    throw std::invalid_argument(prefix);
+}
+
+std::string CountKey(const std::string& prefix) {
+    const std::pair<std::string, std::string> keys[] = {
+        {"Demo", "Demos"},  {"Share", "Shareware"}, {"Reader", "Readers"}, {"Full", "Fulls"},
+        {"Extra", "Extra"}, {"E2xtra", "Extra2"},   {"E3xtra", "Extra3"}};
+    for (const auto& [name, key] : keys) {
+        if (name == prefix) {
+            return key;
+        }
+    }
+    throw std::invalid_argument(prefix);
 }
 
 TEST(CatalogueItems, TextTreatmentsPerSection) {
@@ -79,16 +107,7 @@ TEST(CatalogueItems, ComposedSourceDirs) {
         disc.WriteCatalogue(Main(c.main + "\r\n") + "[" + c.section +
                             "]\r\nName=n\r\nInstallDir=" + c.install_dir + "\r\n");
         disc.Load();
-        const Catalogue& cat = *disc.catalogue;
-        const std::string prefix = c.section.substr(0, c.section.size() - 1);
-        const TDemos& item = prefix == "Demo"     ? cat.Demos[1]
-                             : prefix == "Share"  ? cat.Shareware[1]
-                             : prefix == "Reader" ? cat.Readers[1]
-                             : prefix == "Driver" ? cat.Drivers[1]
-                             : prefix == "Extra"  ? cat.Extra[1]
-                             : prefix == "Addon"  ? cat.Addons[1]
-                             : prefix == "E3xtra" ? cat.Extra3[1]
-                                                  : cat.Fulls[1];
+        const TDemos& item = FirstItem(*disc.catalogue, c.section.substr(0, c.section.size() - 1));
         EXPECT_EQ(item.SourceDir, disc.state.DiscDrive.substr(0, 1) + c.expected)
             << c.section << " " << c.main;
     }
@@ -245,24 +264,10 @@ TEST(CatalogueItems, ParamChosenByInstallTypeThenDirDetect) {
     };
     for (const Case& c : cases) {
         CatalogueDisc disc;
-        const std::string count = c.section == "Demo"     ? "Demos"
-                                  : c.section == "Share"  ? "Shareware"
-                                  : c.section == "Reader" ? "Readers"
-                                  : c.section == "Full"   ? "Fulls"
-                                  : c.section == "Extra"  ? "Extra"
-                                  : c.section == "E2xtra" ? "Extra2"
-                                                          : "Extra3";
-        disc.WriteCatalogue(Main(count + "=1\r\n") + "[" + c.section + "1]\r\nName=n\r\n" + c.keys +
-                            (c.other_keys ? all : ""));
+        disc.WriteCatalogue(Main(CountKey(c.section) + "=1\r\n") + "[" + c.section + "1]\r\nName=n\r\n" +
+                            c.keys + (c.other_keys ? all : ""));
         disc.Load();
-        const Catalogue& cat = *disc.catalogue;
-        const TDemos& item = c.section == "Demo"     ? cat.Demos[1]
-                             : c.section == "Share"  ? cat.Shareware[1]
-                             : c.section == "Reader" ? cat.Readers[1]
-                             : c.section == "Full"   ? cat.Fulls[1]
-                             : c.section == "Extra"  ? cat.Extra[1]
-                             : c.section == "E2xtra" ? cat.Extra2[1]
-                                                     : cat.Extra3[1];
+        const TDemos& item = FirstItem(*disc.catalogue, c.section);
         EXPECT_EQ(item.Param, c.expected) << c.section << " " << c.keys;
     }
 }
