@@ -7,5 +7,3 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# GCC 12 reports false -Wrestrict overlaps inside libstdc++'s own string code at -O3 (GCC bug 105651).
-set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
