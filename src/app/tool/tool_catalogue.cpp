@@ -8,6 +8,7 @@
 #include "main_f/catalogue.h"
 #include "main_f/form1.h"
 #include "platform/codepage.h"
+#include "tool/tool_catalogue_summary.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_disc.h"
 
@@ -16,11 +17,13 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string Utf(const std::string& text) {
-    return ToUtf8(text);
-}
+// Catalogue texts to UTF-8 in the code page the disc's labels draw them with.
+struct Utf {
+    CodePage code_page;
+    std::string operator()(const std::string& text) const { return ToUtf8(text, code_page); }
+};
 
-Json ItemJson(const TDemos& d) {
+Json ItemJson(const TDemos& d, const Utf& Utf) {
     return Json{{"Name", Utf(d.Name)},
                 {"FullName", Utf(d.FullName)},
                 {"Title", Utf(d.Title)},
@@ -54,7 +57,7 @@ Json ItemJson(const TDemos& d) {
                 {"CD", d.CD}};
 }
 
-Json ItemJson(const TUpdate& u) {
+Json ItemJson(const TUpdate& u, const Utf& Utf) {
     return Json{{"Name", Utf(u.Name)},
                 {"Suffix", Utf(u.Suffix)},
                 {"FileName", Utf(u.FileName)},
@@ -63,7 +66,7 @@ Json ItemJson(const TUpdate& u) {
                 {"Reserved", Utf(u.Reserved)}};
 }
 
-Json ItemJson(const TShot& s) {
+Json ItemJson(const TShot& s, const Utf& Utf) {
     return Json{{"FullName", Utf(s.FullName)},   {"Name", Utf(s.Name)},
                 {"Firm", Utf(s.Firm)},           {"Date", Utf(s.Date)},
                 {"Describe0", Utf(s.Describe0)}, {"Describe", Utf(s.Describe)},
@@ -71,7 +74,7 @@ Json ItemJson(const TShot& s) {
                 {"Picture", Utf(s.Picture)}};
 }
 
-Json ItemJson(const TMovies& m) {
+Json ItemJson(const TMovies& m, const Utf& Utf) {
     return Json{{"Name", Utf(m.Name)},           {"Firm", Utf(m.Firm)},
                 {"TechInfo", Utf(m.TechInfo)},   {"FullName", Utf(m.FullName)},
                 {"Describe0", Utf(m.Describe0)}, {"Describe", Utf(m.Describe)},
@@ -81,16 +84,16 @@ Json ItemJson(const TMovies& m) {
                 {"Picture", Utf(m.Picture)}};
 }
 
-template <typename T, int N> Json TableJson(const FixedTable<T, N>& table, int count) {
+template <typename T, int N> Json TableJson(const FixedTable<T, N>& table, int count, const Utf& utf) {
     Json items = Json::array();
     for (int n = 1; n <= count; ++n) {
-        items.push_back(ItemJson(table[n]));
+        items.push_back(ItemJson(table[n], utf));
     }
     return items;
 }
 
 // The header as loaded, plus the keys other pages read from the catalogue later.
-Json MainJson(const Catalogue& c) {
+Json MainJson(const Catalogue& c, const Utf& Utf) {
     const CatalogueHeader& h = c.header;
     const IniFile& file = *c.CatalogueFile;
     const std::string music_key = "Music" + std::to_string(h.Version);
@@ -136,20 +139,21 @@ Json MainJson(const Catalogue& c) {
 
 Json CatalogueJson(const Catalogue& c) {
     const CatalogueHeader& h = c.header;
-    return Json{{"Main", MainJson(c)},
-                {"Demos", TableJson(c.Demos, h.Demos)},
-                {"Shareware", TableJson(c.Shareware, h.Shareware)},
-                {"Service", TableJson(c.Service, h.Service)},
-                {"Updates", TableJson(c.Updates, h.Updates)},
-                {"Drivers", TableJson(c.Drivers, h.Drivers)},
-                {"Shots", TableJson(c.Shots, h.Shots)},
-                {"Extra", TableJson(c.Extra, h.Extra)},
-                {"Movies", TableJson(c.Movies, h.Movies)},
-                {"Readers", TableJson(c.Readers, h.Readers)},
-                {"Addons", TableJson(c.Addons, h.Addons)},
-                {"Fulls", TableJson(c.Fulls, h.Fulls)},
-                {"Extra2", TableJson(c.Extra2, h.Extra2)},
-                {"Extra3", TableJson(c.Extra3, h.Extra3)}};
+    const Utf utf{DiscCodePage(h.Version)};
+    return Json{{"Main", MainJson(c, utf)},
+                {"Demos", TableJson(c.Demos, h.Demos, utf)},
+                {"Shareware", TableJson(c.Shareware, h.Shareware, utf)},
+                {"Service", TableJson(c.Service, h.Service, utf)},
+                {"Updates", TableJson(c.Updates, h.Updates, utf)},
+                {"Drivers", TableJson(c.Drivers, h.Drivers, utf)},
+                {"Shots", TableJson(c.Shots, h.Shots, utf)},
+                {"Extra", TableJson(c.Extra, h.Extra, utf)},
+                {"Movies", TableJson(c.Movies, h.Movies, utf)},
+                {"Readers", TableJson(c.Readers, h.Readers, utf)},
+                {"Addons", TableJson(c.Addons, h.Addons, utf)},
+                {"Fulls", TableJson(c.Fulls, h.Fulls, utf)},
+                {"Extra2", TableJson(c.Extra2, h.Extra2, utf)},
+                {"Extra3", TableJson(c.Extra3, h.Extra3, utf)}};
 }
 
 } // namespace
@@ -159,14 +163,19 @@ void AddCatalogueCommand(CLI::App& app) {
     CLI::App* command =
         app.add_subcommand("catalogue", "Print the disc's catalogue as the menu loads it (JSON)");
     AddDiscOptions(command, *options);
-    command->callback([options] {
+    auto summary = std::make_shared<bool>(false);
+    command->add_flag("--summary", *summary, "A readable overview instead of JSON");
+    command->callback([options, summary] {
         ToolSession session(*options);
-        const Catalogue& catalogue = session.form().catalogue;
-        if (catalogue.CatalogueFile == nullptr) {
-            std::cerr << "the catalogue was not loaded\n";
-            throw CLI::RuntimeError(1);
+        if (session.form().TerminateRequested()) {
+            throw CLI::RuntimeError(1); // the menu would end here; its boxes are on stderr
         }
-        std::cout << CatalogueJson(catalogue).dump(2) << "\n";
+        const Catalogue& catalogue = session.form().catalogue;
+        if (*summary) {
+            std::cout << CatalogueSummary(session.form());
+        } else {
+            std::cout << CatalogueJson(catalogue).dump(2) << "\n";
+        }
     });
 }
 

@@ -6,6 +6,10 @@
 
 namespace kavlo::tool {
 
+CodePage DiscCodePage(int language) {
+    return language == 2 ? CodePage::Windows1254 : CodePage::Windows1250;
+}
+
 void AddDiscOptions(CLI::App* cmd, DiscOptions& options) {
     cmd->add_option("--disc", options.disc, "Folder that holds the disc")
         ->required()

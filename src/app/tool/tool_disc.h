@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "main_f/form1.h"
+#include "platform/codepage.h"
 #include "platform/posix/posix_platform.h"
 #include "ui/message_box.h"
 
@@ -15,6 +16,9 @@ struct DiscOptions {
     std::string disc; // host folder of the disc
     std::string pc;   // host folder of the PC root; empty = the default one
 };
+
+// Texts of a Turkish disc are drawn with the Turkish character set, all others with Central European.
+CodePage DiscCodePage(int language);
 
 // Adds --disc (required) and --pc to a subcommand.
 void AddDiscOptions(CLI::App* cmd, DiscOptions& options);

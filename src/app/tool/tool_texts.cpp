@@ -25,10 +25,8 @@ int LanguageOf(ToolSession& session, const TextOptions& options) {
     return options.language ? *options.language : session.form().catalogue.header.Version;
 }
 
-// Turkish discs draw their texts with the Turkish character set.
 std::string ScreenText(std::string_view bytes, int language) {
-    return ToUtf8(bytes, language == static_cast<int>(Language::Turkish) ? CodePage::Windows1254
-                                                                         : CodePage::Windows1250);
+    return ToUtf8(bytes, DiscCodePage(language));
 }
 
 MessageTexts TextsOf(ToolSession& session, int language) {
