@@ -2,48 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace kavlo::test {
 namespace {
 
-std::string ShellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-struct ToolResult {
-    std::string out;
-    int exit_code = -1;
-};
-
-ToolResult RunPaths(const std::vector<std::string>& arguments) {
-    std::string command = std::string(KAVLO_TOOL_PATH) + " paths";
-    for (const std::string& argument : arguments) {
-        command += " " + ShellQuoted(argument);
-    }
-    command += " 2>/dev/null";
-    ToolResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+ToolRun RunPaths(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "paths");
+    return RunTool(arguments);
 }
 
 TEST(PathsTool, PrintsEachOperationsResult) {
@@ -67,7 +37,7 @@ TEST(PathsTool, PrintsEachOperationsResult) {
         {{"SplitList", ""}, "[]\n"},
     };
     for (const auto& c : cases) {
-        const ToolResult result = RunPaths(c.arguments);
+        const ToolRun result = RunPaths(c.arguments);
         EXPECT_EQ(result.exit_code, 0) << c.arguments.front();
         EXPECT_EQ(result.out, c.expected) << c.arguments.front();
     }
@@ -76,11 +46,11 @@ TEST(PathsTool, PrintsEachOperationsResult) {
 TEST(PathsTool, WorkingDirOfLooksAtThePcAndDisc) {
     TempDir dir;
     WriteHostFile(dir / "disc" / "DEMO" / "SETUP.EXE", "x");
-    const ToolResult found = RunPaths({"WorkingDirOf", "--pc", (dir / "pc").string(), "--disc",
-                                       (dir / "disc").string(), "\"D:\\DEMO\\SETUP.EXE\" /S"});
+    const ToolRun found = RunPaths({"WorkingDirOf", "--pc", (dir / "pc").string(), "--disc",
+                                    (dir / "disc").string(), "\"D:\\DEMO\\SETUP.EXE\" /S"});
     EXPECT_EQ(found.exit_code, 0);
     EXPECT_EQ(found.out, "D:\\DEMO\\\n");
-    const ToolResult missing =
+    const ToolRun missing =
         RunPaths({"WorkingDirOf", "--pc", (dir / "pc").string(), "D:\\DEMO\\SETUP.EXE /D=C:\\X\\Y"});
     EXPECT_EQ(missing.out, "D:\\DEMO\\SETUP.EXE /D=C:\\X\\\n");
 }

@@ -2,62 +2,46 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace kavlo::test {
 namespace {
 
-std::string RunCatalogueTool(const TempDir& dir, int& exit_code) {
-    const std::string command = std::string(KAVLO_TOOL_PATH) + " catalogue --disc '" +
-                                (dir / "disc").string() + "' --pc '" + (dir / "pc").string() +
-                                "' 2>/dev/null";
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        exit_code = -1;
-        return out;
-    }
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
+ToolRun RunCatalogueTool(const TempDir& dir) {
+    return RunTool({"catalogue", "--disc", (dir / "disc").string(), "--pc", (dir / "pc").string()});
 }
 
 TEST(CatalogueTool, HeaderReaderKeysAndTablesAsJson) {
     TempDir dir;
-    // "\x8E" is "Ž" in Windows-1250; the JSON must carry it as UTF-8.
+    // A Turkish disc's texts are drawn with the Turkish character set: "\xDE" is "Ş" there (and
+    // "Ţ" in Windows-1250); the JSON must carry what the reader sees, as UTF-8.
     WriteHostFile(dir / "disc" / "KAVLO" / "kavloxp.ini",
-                  "[Main]\r\nVersion=2\r\nCD=0307\r\nDemos=1\r\nMovies=1\r\nUpdates=1\r\nMusic2=m\x8E\r\n"
+                  "[Main]\r\nVersion=2\r\nCD=0307\r\nDemos=1\r\nMovies=1\r\nUpdates=1\r\nMusic2=m\xDE\r\n"
                   "[Updates]\r\nUpdate1=P;1;p.exe;r.txt;3\r\n"
-                  "[Demo1]\r\nName=\x8E"
+                  "[Demo1]\r\nName=\xDE"
                   "ena\r\nInstallType=4\r\nCD=1\r\nDescribe2=tr\r\n"
                   "[Movie1]\r\nName=m\r\nInstallDir=\\M\\a.avi\r\n");
-    int exit_code = 0;
-    const nlohmann::json out = nlohmann::json::parse(RunCatalogueTool(dir, exit_code), nullptr, false);
-    ASSERT_EQ(exit_code, 0);
+    const ToolRun run = RunCatalogueTool(dir);
+    ASSERT_EQ(run.exit_code, 0);
+    const nlohmann::json out = nlohmann::json::parse(run.out, nullptr, false);
     ASSERT_TRUE(out.is_object());
     const nlohmann::json& main = out["Main"];
     EXPECT_EQ(main["Version"], 2);
     EXPECT_EQ(main["Demos"], 1);
-    EXPECT_EQ(main["Music2"], "m\u017D");
+    EXPECT_EQ(main["Music2"], "m\u015E");
     EXPECT_EQ(main["DovudizPath"], "Dovudiz\\index.htm");
     EXPECT_EQ(main["Title"], "Kavlo CD 03-2007");
     EXPECT_EQ(main["Debug"], false);
 
     ASSERT_EQ(out["Demos"].size(), 1u);
     const nlohmann::json& demo = out["Demos"][0];
-    EXPECT_EQ(demo["Name"], "\u017DENA");
-    EXPECT_EQ(demo["Title"], "\u017DENA");
+    EXPECT_EQ(demo["Name"], "\u015EENA");
+    EXPECT_EQ(demo["Title"], "\u015EENA");
     EXPECT_EQ(demo["Text"], "tr");
     EXPECT_EQ(demo["InstallType"], 4);
     EXPECT_EQ(demo["CD"], 1);

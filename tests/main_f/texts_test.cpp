@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <set>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 #include "platform/codepage.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/profile.h"
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace kavlo {
@@ -189,57 +188,41 @@ protected:
                                      CodePage::Windows1254));
     }
 
-    // Stdout of the tool; its exit code and stderr go to the members.
-    std::string Run(const std::string& args) {
-        const std::string command = std::string(KAVLO_TOOL_PATH) + " " + args + " --disc '" +
-                                    (dir_ / "disc").string() + "' --pc '" + (dir_ / "pc").string() + "' 2>'" +
-                                    (dir_ / "stderr.txt").string() + "'";
-        std::string out;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            exit_code_ = -1;
-            return out;
-        }
-        char buffer[4096];
-        size_t n = 0;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            out.append(buffer, n);
-        }
-        const int status = pclose(pipe);
-        exit_code_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        errors_ = test::ReadHostFile(dir_ / "stderr.txt");
-        return out;
+    test::ToolRun Run(std::vector<std::string> args) {
+        args.insert(args.end(), {"--disc", (dir_ / "disc").string(), "--pc", (dir_ / "pc").string()});
+        return test::RunTool(args);
     }
 
     test::TempDir dir_;
-    int exit_code_ = -1;
-    std::string errors_;
 };
 
 TEST_F(TextToolTest, PrintsWhatATurkishDiscShows) {
     struct Case {
-        std::string args;
+        std::vector<std::string> args;
         std::string expected;
     };
     const Case cases[] = {
-        {"text 291", "SEÇENEKLER\n"},
-        {"text 205", "\n"},
-        {"special 211 'C:\\GAMES'", "C:\\GAMES silinsin mi?\n"},
-        {"date 0504", "MAYıS 2004\n"},
-        {"date 0504 --lang 5", "MAI 2004\n"},
-        {"text 191 --lang 1", "NASTAVENÍ\n"},
-        {"special 111 'C:\\GAMES\\Ž' --lang 1", "Přejete si odstranit všechny soubory z C:\\GAMES\\Ž ?\n"},
+        {{"text", "291"}, "SEÇENEKLER\n"},
+        {{"text", "205"}, "\n"},
+        {{"special", "211", "C:\\GAMES"}, "C:\\GAMES silinsin mi?\n"},
+        {{"date", "0504"}, "MAYıS 2004\n"},
+        {{"date", "0504", "--lang", "5"}, "MAI 2004\n"},
+        {{"text", "191", "--lang", "1"}, "NASTAVENÍ\n"},
+        {{"special", "111", "C:\\GAMES\\Ž", "--lang", "1"},
+         "Přejete si odstranit všechny soubory z C:\\GAMES\\Ž ?\n"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Run(c.args), c.expected) << c.args;
-        EXPECT_EQ(exit_code_, 0) << c.args;
+        const test::ToolRun run = Run(c.args);
+        EXPECT_EQ(run.out, c.expected) << c.args[0] << " " << c.args[1];
+        EXPECT_EQ(run.exit_code, 0) << c.args[0] << " " << c.args[1];
     }
 }
 
 TEST_F(TextToolTest, MalformedDateShowsTheDebugBox) {
-    EXPECT_EQ(Run("date XX04"), "\n");
-    EXPECT_EQ(exit_code_, 0);
-    EXPECT_NE(errors_.find("Wrong date format"), std::string::npos) << errors_;
+    const test::ToolRun run = Run({"date", "XX04"});
+    EXPECT_EQ(run.out, "\n");
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_NE(run.err.find("Wrong date format"), std::string::npos) << run.err;
 }
 
 } // namespace

@@ -1,55 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 #include <tuple>
 #include <vector>
 
 #include "platform/reg_file_registry.h"
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace kavlo {
 namespace {
 
 using test::ReadHostFile;
+using test::RunTool;
 using test::TempDir;
+using test::ToolRun;
 using test::WriteHostFile;
-
-struct ToolRun {
-    int exit_code = -1;
-    std::string out;
-};
-
-std::string ShellQuote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-ToolRun RunTool(const std::vector<std::string>& args) {
-    std::string command = KAVLO_TOOL_PATH;
-    for (const auto& arg : args) {
-        command += " " + ShellQuote(arg);
-    }
-    command += " 2>/dev/null";
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 class ToolIni : public ::testing::Test {
 protected:

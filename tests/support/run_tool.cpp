@@ -1,0 +1,46 @@
+#include "support/run_tool.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "support/temp_dir.h"
+
+namespace kavlo::test {
+namespace {
+
+std::string ShellQuoted(const std::string& word) {
+    std::string quoted = "'";
+    for (char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+} // namespace
+
+ToolRun RunTool(const std::vector<std::string>& args) {
+    TempDir dir;
+    const auto err_file = dir / "stderr.txt";
+    std::string command = KAVLO_TOOL_PATH;
+    for (const std::string& arg : args) {
+        command += " " + ShellQuoted(arg);
+    }
+    command += " 2>" + ShellQuoted(err_file.string());
+    ToolRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        run.out.append(buffer, n);
+    }
+    const int status = pclose(pipe);
+    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = ReadHostFile(err_file);
+    return run;
+}
+
+} // namespace kavlo::test

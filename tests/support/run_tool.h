@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kavlo::test {
+
+struct ToolRun {
+    std::string out;
+    std::string err;
+    int exit_code = -1;
+};
+
+// Runs the kavlo-tool built alongside the tests with these arguments (each passed as one word).
+ToolRun RunTool(const std::vector<std::string>& args);
+
+} // namespace kavlo::test
