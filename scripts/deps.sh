@@ -7,6 +7,8 @@ KAVLO_PACKAGES=(
     libgtest-dev libbenchmark-dev
     nlohmann-json3-dev libcli11-dev
     fonts-dejavu-core                      # the sample disc's two display fonts
+    libfreetype-dev libfontconfig-dev      # text on the skin
+    libjpeg62-turbo-dev libpng-dev         # pictures in, screenshots out
 )
 
 # Installs whatever of KAVLO_PACKAGES is missing (as root, or through sudo).
