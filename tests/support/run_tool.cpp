@@ -19,6 +19,10 @@ std::string ShellQuoted(const std::string& word) {
 
 } // namespace
 
+std::string ToolPath() {
+    return KAVLO_TOOL_PATH;
+}
+
 ToolRun RunTool(const std::vector<std::string>& args) {
     TempDir dir;
     const auto err_file = dir / "stderr.txt";

@@ -11,6 +11,9 @@ struct ToolRun {
     int exit_code = -1;
 };
 
+// The host path of the kavlo-tool built alongside the tests.
+std::string ToolPath();
+
 // Runs the kavlo-tool built alongside the tests with these arguments (each passed as one word).
 ToolRun RunTool(const std::vector<std::string>& args);
 
