@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "skin/skin_types.h"
+
+namespace kavlo {
+
+// The six ways a surface is put onto another one. Chosen once whenever Opacity, Masked or Transparent
+// change, never per pixel.
+enum class DrawRoutine : uint8_t {
+    PlainCopy,     // opacity 255: the source pixels as they are
+    KeyCopy,       // opacity 255, Transparent: non-key pixels with the alpha byte cleared
+    AlphaCopy,     // opacity 255, Masked: blend by each source pixel's alpha
+    ConstantBlend, // opacity < 255: blend by Opacity
+    KeyBlend,      // opacity < 255, Transparent: non-key pixels blended by Opacity
+    AlphaBlend,    // opacity < 255, Masked: blend by (alpha * Opacity) >> 8
+};
+
+// Masked wins over Transparent: a masked image's key colour pixels are still covered by their alpha.
+DrawRoutine ChooseDrawRoutine(uint8_t opacity, bool masked, bool transparent);
+
+// What a row routine needs besides the pixels. `key` is a colour in pixel layout (0x00RRGGBB).
+struct DrawParams {
+    uint8_t opacity = 255;
+    uint32_t key = 0;
+};
+
+// One row: `count` source pixels onto `count` destination pixels. Pixels are 0xAARRGGBB words
+// (bytes blue, green, red, alpha in memory).
+using RowRoutine = void (*)(const uint32_t* src, uint32_t* dst, int count, const DrawParams& params);
+
+RowRoutine RowRoutineFor(DrawRoutine routine);
+
+// One colour channel: ((src * a + dst * (255 - a)) >> 8) + 1 in 16-bit unsigned arithmetic. The
+// sum never exceeds 255 * 255, so the result is 1...255: a = 255 turns 0 into 1 and keeps 255, a = 0
+// keeps every destination channel except 0, which becomes 1.
+uint8_t BlendChannel(uint8_t src, uint8_t dst, uint8_t a);
+// Blue, green and red blended by `a`; the alpha byte is the source's.
+uint32_t BlendPixel(uint32_t src, uint32_t dst, uint8_t a);
+
+// Pixels stored bottom-up, `width` to a row, as a surface keeps them.
+struct PixelView {
+    uint32_t* bits = nullptr;
+    int width = 0;
+    int height = 0;
+};
+struct ConstPixelView {
+    const uint32_t* bits = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+// The source rectangle and destination position left after clipping; both rectangles are in
+// top-down coordinates of their own surface.
+struct ClippedDraw {
+    Rect src;
+    int dst_x = 0;
+    int dst_y = 0;
+};
+
+// Clips a draw of `src_rect` of a src_width x src_height surface to (x, y) on a dst_width x dst_height
+// surface. No value when nothing is left (clipped width or height below 1).
+std::optional<ClippedDraw> ClipDraw(int src_width, int src_height, const Rect& src_rect, int dst_width,
+                                    int dst_height, int x, int y);
+
+// Runs `routine` over every row of an already clipped draw.
+void DrawClipped(RowRoutine routine, const DrawParams& params, ConstPixelView src, PixelView dst,
+                 const ClippedDraw& clip);
+
+} // namespace kavlo

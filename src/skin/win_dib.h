@@ -1,0 +1,26 @@
+#pragma once
+
+#include "skin/dib.h"
+#include "skin/picture.h"
+
+namespace kavlo {
+
+// The window-backed surface: the container's off-screen picture, the controls' work surfaces and the
+// temporary surface of a turned image. Besides the pixels it offers a canvas.
+class TWinDIB : public TAbstractSuperDIB {
+public:
+    TWinDIB() = default;
+    TWinDIB(uint16_t width, uint16_t height) { SetSize(width, height); }
+    TWinDIB(const TWinDIB&) = default;
+    TWinDIB& operator=(const TWinDIB&) = default;
+
+    // Fills the part of `rect` inside the surface with a brush colour. Like a GDI brush on a 32-bit
+    // DIB section it writes alpha 0.
+    void FillRect(const Rect& rect, TColor color);
+    // Draws another surface with its own routine, Angle and Scale, at (x, y).
+    void Draw(int x, int y, const TAbstractSuperDIB& dib) { dib.Draw(*this, x, y); }
+    // Copies a picture's pixels (its alpha bytes included) to (x, y), clipped to the surface.
+    void DrawPicture(int x, int y, const Picture& picture);
+};
+
+} // namespace kavlo
