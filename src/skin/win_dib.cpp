@@ -26,4 +26,44 @@ void TWinDIB::DrawPicture(int x, int y, const Picture& picture) {
     DrawClipped(RowRoutineFor(DrawRoutine::PlainCopy), DrawParams{}, src, View(), *clip);
 }
 
+namespace {
+
+// Coverage as a weight of 255 parts, rounded, so that 0 and 255 give the background and the colour
+// exactly.
+uint32_t Cover(uint32_t pixel, uint32_t color_rgb, uint32_t coverage) {
+    uint32_t result = pixel & 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t c = (color_rgb >> shift) & 0xFFu;
+        const uint32_t d = (pixel >> shift) & 0xFFu;
+        result |= ((c * coverage + d * (255 - coverage) + 127) / 255) << shift;
+    }
+    return result;
+}
+
+} // namespace
+
+Rect TWinDIB::DrawText(FontResolver& fonts, const Rect& rect, std::string_view text, const FontSpec& font,
+                       TColor color, unsigned flags) {
+    const TextMask mask = Render(fonts, font, text, rect, flags);
+    if ((flags & kDtCalcRect) != 0 ||
+        mask.coverage.size() !=
+            static_cast<size_t>(mask.box.Width()) * static_cast<size_t>(std::max(mask.box.Height(), 0))) {
+        return mask.box;
+    }
+    const Rect area = Intersect(mask.box, Rect{0, 0, Width(), Height()});
+    const uint32_t color_rgb = PixelFromColor(color & 0x00FFFFFFu);
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint32_t* row = ScanLine(y);
+        const uint8_t* coverage =
+            mask.coverage.data() + static_cast<size_t>(y - mask.box.top) * mask.box.Width();
+        for (int x = area.left; x < area.right; ++x) {
+            const uint8_t weight = coverage[x - mask.box.left];
+            if (weight != 0) {
+                row[x] = Cover(row[x], color_rgb, weight);
+            }
+        }
+    }
+    return mask.box;
+}
+
 } // namespace kavlo

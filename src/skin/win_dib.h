@@ -1,7 +1,10 @@
 #pragma once
 
+#include <string_view>
+
 #include "skin/dib.h"
 #include "skin/picture.h"
+#include "skin/text.h"
 
 namespace kavlo {
 
@@ -21,6 +24,11 @@ public:
     void Draw(int x, int y, const TAbstractSuperDIB& dib) { dib.Draw(*this, x, y); }
     // Copies a picture's pixels (its alpha bytes included) to (x, y), clipped to the surface.
     void DrawPicture(int x, int y, const Picture& picture);
+    // Draws text with a clear brush, as DrawText would into `rect` (DrawText flags): each pixel takes
+    // `color` weighted by the glyphs' coverage, fully covered pixels exactly `color`; the alpha byte
+    // stays as it was. Returns the box the text occupies (with kDtCalcRect only that, nothing drawn).
+    Rect DrawText(FontResolver& fonts, const Rect& rect, std::string_view text, const FontSpec& font,
+                  TColor color, unsigned flags);
 };
 
 } // namespace kavlo
