@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/events.h"
+#include "ui/geometry.h"
+#include "ui/message_box.h"
+#include "ui/pixel_view.h"
+
+namespace kavlo {
+
+// The pointer shapes the menu asks for. Default means "whatever the control under the pointer wants"
+// and is resolved by the Application; a backend is only ever given the other three.
+enum class Cursor : uint8_t { Default, Arrow, Hand, HourGlass };
+
+// A top-level window as the program describes it. Positions are screen pixels of the client area's
+// top-left corner; sizes are the client area's.
+struct WindowSpec {
+    std::string title; // Windows-1250
+    int left = 0;
+    int top = 0;
+    int client_width = 0;
+    int client_height = 0;
+    bool visible = false;
+    // The window's outline as the union of these client rectangles; empty means rectangular.
+    std::vector<ScreenRect> shape;
+};
+
+// What the program needs from the machine's window system. ui/ never draws: windows get finished
+// 32-bit pixels through Present. Names avoid those <windows.h> turns into macros (CreateWindow,
+// MessageBox, PostMessage).
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // A new window as described; nothing when the window system refuses one.
+    virtual std::optional<WindowId> OpenWindow(const WindowSpec& spec) = 0;
+    virtual void DestroyWindow(WindowId window) = 0;
+    virtual void SetWindowVisible(WindowId window, bool visible) = 0;
+    virtual void SetWindowTitle(WindowId window, std::string_view title) = 0;
+    // Screen position and client size together: the menu switches between its two layouts at once.
+    virtual void SetWindowBounds(WindowId window, int left, int top, int client_width, int client_height) = 0;
+    virtual void SetWindowShape(WindowId window, std::vector<ScreenRect> shape) = 0;
+    // The window as it is now (position after dragging included); nothing for an unknown window.
+    virtual std::optional<WindowSpec> WindowInfo(WindowId window) const = 0;
+    // The user drags the window by the pointer until the button is released (a caption-less window
+    // moved by its background).
+    virtual void StartWindowDrag(WindowId window) = 0;
+
+    // Copies `source` (surface coordinates, counted from the top) of the surface to the client area at
+    // (dest_x, dest_y); both are clipped.
+    virtual void Present(WindowId window, const PixelView& surface, const ScreenRect& source, int dest_x,
+                         int dest_y) = 0;
+
+    // The next event, if one is waiting; never blocks.
+    virtual std::optional<Event> PollEvent() = 0;
+    // Returns when an event may be waiting or the timeout has passed; no timeout waits for an event.
+    virtual void WaitEvents(std::optional<uint32_t> timeout_ms) = 0;
+    // The clock timers run on, in milliseconds.
+    virtual uint64_t NowMs() const = 0;
+
+    virtual MessageBoxes& Boxes() = 0;
+    virtual void SetCursor(Cursor cursor) = 0;
+    virtual ScreenSize DisplaySize() const = 0;
+};
+
+} // namespace kavlo

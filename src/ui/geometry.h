@@ -1,0 +1,47 @@
+#pragma once
+
+#include <algorithm>
+
+namespace kavlo {
+
+// A rectangle in window or screen pixels, kept as Windows keeps a RECT: left and top inside, right and
+// bottom just outside. The skin's own Rect has the same layout; this one lives here because ui/ sits
+// below the skin.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool Empty() const { return right <= left || bottom <= top; }
+    bool operator==(const ScreenRect&) const = default;
+};
+
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const ScreenSize&) const = default;
+};
+
+// The part two rectangles share; an empty rectangle when they do not meet.
+inline ScreenRect Intersect(const ScreenRect& a, const ScreenRect& b) {
+    ScreenRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                 std::min(a.bottom, b.bottom)};
+    return r.Empty() ? ScreenRect{} : r;
+}
+
+// The smallest rectangle holding both; an empty one adds nothing.
+inline ScreenRect Union(const ScreenRect& a, const ScreenRect& b) {
+    if (a.Empty()) {
+        return b;
+    }
+    if (b.Empty()) {
+        return a;
+    }
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+} // namespace kavlo
