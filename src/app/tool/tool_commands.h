@@ -11,5 +11,6 @@ void AddPathsCommand(CLI::App& app);
 void AddIniCommand(CLI::App& app);
 void AddRegCommand(CLI::App& app);
 void AddSampleDiscCommand(CLI::App& app);
+void AddBlendCommand(CLI::App& app);
 
 } // namespace kavlo::tool

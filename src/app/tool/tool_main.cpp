@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     kavlo::tool::AddIniCommand(app);
     kavlo::tool::AddRegCommand(app);
     kavlo::tool::AddSampleDiscCommand(app);
+    kavlo::tool::AddBlendCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }
