@@ -7,6 +7,7 @@ KAVLO_PACKAGES=(
     libgtest-dev libbenchmark-dev
     nlohmann-json3-dev libcli11-dev
     fonts-dejavu-core                      # the sample disc's two display fonts
+    fonts-dejavu-extra                     # a face lacking characters, for the text fallback test
     libfreetype-dev libfontconfig-dev      # text on the skin
     libjpeg62-turbo-dev libpng-dev         # pictures in, screenshots out
 )

@@ -177,7 +177,7 @@ TEST_F(TextTest, HeightMeansEmWhenNegativeAndCellWhenPositive) {
     }
 }
 
-TEST_F(TextTest, BoldIsWiderThanRegular) {
+TEST_F(TextTest, BoldIsWiderAndItalicLeans) {
     for (const FontSpec& regular : {kSans, kMono}) {
         SCOPED_TRACE(regular.name);
         FontSpec bold = regular;
@@ -195,6 +195,20 @@ TEST_F(TextTest, BoldIsWiderThanRegular) {
         }
         EXPECT_GT(bold_ink, regular_ink * 5 / 4);
     }
+    // The registered face has no oblique member: the slant is made, and a bar leans right.
+    FontSpec italic = kMono;
+    italic.italic = true;
+    italic.height = -40;
+    const TextMask l = Render(resolver_, italic, "|", {0, 0, 60, 60}, 0);
+    const Rect ink = InkBounds(l);
+    const auto leftmost_ink = [&](int y) {
+        int x = ink.left;
+        while (x < ink.right && l.At(x, y) < 128) {
+            ++x;
+        }
+        return x;
+    };
+    EXPECT_GT(leftmost_ink(ink.top + 1), leftmost_ink(ink.bottom - 2) + 3);
 }
 
 TEST_F(TextTest, AlignmentMovesTheLineInsideTheBox) {
@@ -320,6 +334,36 @@ TEST_F(TextTest, CharacterSetPicksTheCodePage) {
             }
         }
         EXPECT_EQ(Render(resolver_, font, c.bytes, box, 0).coverage, expected.coverage);
+    }
+}
+
+TEST_F(TextTest, CharactersTheFaceLacksComeFromTheFallbackFace) {
+    // The extra-light face has no bullet and no trade mark sign, as many display fonts lack them.
+    std::filesystem::copy_file(kDejaVuDir + "DejaVuSans-ExtraLight.ttf", dir_ / "disc/KAVLO/bc.jpg");
+    ASSERT_EQ(fonts_.AddFontResource("D:\\KAVLO\\bc.jpg"), 1);
+    const std::vector<std::string> families = fonts_.Families();
+    ASSERT_EQ(families.size(), 2u);
+    const FontSpec light{.name = families[1], .height = -16};
+    SizedFace& face = Face(light);
+    ASSERT_EQ(resolver_.Locate(light)->path, (dir_ / "disc/KAVLO/bc.jpg").string());
+    ASSERT_EQ(face.GlyphIndex(U'\u2022'), 0u);
+    SizedFace* fallback = resolver_.ResolveFallback(light);
+    ASSERT_NE(fallback, nullptr);
+    const unsigned bullet = fallback->GlyphIndex(U'\u2022');
+    ASSERT_NE(bullet, 0u);
+
+    const Glyph& a = face.GlyphAt(face.GlyphIndex(U'a'));
+    const Glyph& dot = fallback->GlyphAt(bullet);
+    const Rect box{0, 0, 40, face.line_height()};
+    const TextMask mask = Render(resolver_, light, "a\x95", box, 0);
+    EXPECT_EQ(Calc(light, "a\x95", box, 0).Width(), a.advance_px + dot.advance_px);
+    // The bullet's own pixels, on the line's baseline, right after the "a".
+    const int x0 = a.advance_px + dot.left;
+    const int y0 = face.ascent() - dot.top;
+    for (int y = 0; y < dot.rows; ++y) {
+        for (int x = 0; x < dot.width; ++x) {
+            ASSERT_EQ(mask.At(x0 + x, y0 + y), dot.coverage[static_cast<size_t>(y) * dot.width + x]);
+        }
     }
 }
 
