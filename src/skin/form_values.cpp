@@ -119,10 +119,10 @@ Extended80 Extended80::FromDouble(double value) {
         if (fraction == 0) {
             return MakeExtended(negative, 0, 0);
         }
-        // A subnormal double is a normal extended: move its leading 1 up to the integer bit.
+        // A subnormal double (fraction x 2^-1074) is a normal extended: its leading 1 moves up to the
+        // integer bit.
         const int shift = std::countl_zero(fraction);
-        return MakeExtended(negative,
-                            static_cast<unsigned>(kExtendedBias - kDoubleBias - 51 - shift + 63 - 11),
+        return MakeExtended(negative, static_cast<unsigned>(kExtendedBias + 63 - 1074 - shift),
                             fraction << shift);
     }
     return MakeExtended(negative, exponent - kDoubleBias + kExtendedBias, kIntegerBit | (fraction << 11));
