@@ -31,7 +31,7 @@ struct FaceSource {
 struct FontResolverOptions {
     // Ask fontconfig for the families the program did not register itself.
     bool use_fontconfig = true;
-    // The face of last resort: a family fontconfig is asked for first, then fixed files.
+    // The face of last resort: a family (UTF-8) fontconfig is asked for first, then fixed files.
     std::string fallback_family = "DejaVu Sans";
     std::vector<std::string> fallback_files = {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"};
 };

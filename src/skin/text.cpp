@@ -53,7 +53,7 @@ public:
     TextLayout(FontResolver& fonts, const FontSpec& font, SizedFace& face)
         : fonts_(fonts), font_(font), face_(face) {}
 
-    // Decodes and measures every character; prefix "&" marks are taken out unless no_prefix.
+    // Decodes and measures every character; with `prefix` the "&" marks are taken out.
     void Shape(std::string_view text_bytes, bool prefix, bool single_line) {
         const std::u32string text = DecodeUtf8(ToUtf8(text_bytes, CodePageOfCharset(font_.charset)));
         bool accel = false;
@@ -110,7 +110,6 @@ public:
         return width;
     }
 
-    const std::vector<Line>& lines() const { return lines_; }
     int BlockHeight() const { return static_cast<int>(lines_.size()) * face_.line_height(); }
     int MaxWidth() const {
         int width = 0;
