@@ -187,6 +187,8 @@ std::string FormText(const FormProperties& properties, std::string_view name, st
 std::string FormIdentName(const FormProperties& properties, std::string_view name, std::string_view fallback);
 // A colour as forms store it: an integer, or an identifier (clWhite, clBtnFace, clNone ...).
 std::optional<TColor> FormColor(const FormProperties& properties, std::string_view name);
+// The UTF-16 of a vaWString as UTF-8; a lone surrogate becomes U+FFFD.
+std::string Utf8FromUtf16(std::u16string_view units);
 // vaExtended, vaSingle, vaDate, vaCurrency and integers as a double.
 double FormReal(const FormProperties& properties, std::string_view name, double fallback);
 

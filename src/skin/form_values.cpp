@@ -33,22 +33,6 @@ Extended80 MakeExtended(bool negative, unsigned exponent, uint64_t mantissa) {
     return e;
 }
 
-// UTF-16 as stored in vaWString to UTF-8; a lone surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(const std::u16string& units) {
-    std::string out;
-    for (size_t i = 0; i < units.size(); ++i) {
-        char32_t c = units[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
-}
-
 struct NamedColor {
     const char* name;
     TColor color;
@@ -250,7 +234,7 @@ std::string FormText(const FormProperties& properties, std::string_view name, st
         return text->type == FormValueType::vaUTF8String ? FromUtf8(text->bytes) : text->bytes;
     }
     if (const FormWString* wide = As<FormWString>(value)) {
-        return FromUtf8(Utf16ToUtf8(wide->units));
+        return FromUtf8(Utf8FromUtf16(wide->units));
     }
     return std::string(fallback);
 }
@@ -274,6 +258,21 @@ std::optional<TColor> FormColor(const FormProperties& properties, std::string_vi
         }
     }
     return std::nullopt;
+}
+
+std::string Utf8FromUtf16(std::u16string_view units) {
+    std::string out;
+    for (size_t i = 0; i < units.size(); ++i) {
+        char32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
 }
 
 double FormReal(const FormProperties& properties, std::string_view name, double fallback) {

@@ -12,5 +12,7 @@ void AddIniCommand(CLI::App& app);
 void AddRegCommand(CLI::App& app);
 void AddSampleDiscCommand(CLI::App& app);
 void AddBlendCommand(CLI::App& app);
+void AddDibCommands(CLI::App& app); // dib-decode, dib-encode
+void AddFormCommand(CLI::App& app);
 
 } // namespace kavlo::tool

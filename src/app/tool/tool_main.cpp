@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
     kavlo::tool::AddRegCommand(app);
     kavlo::tool::AddSampleDiscCommand(app);
     kavlo::tool::AddBlendCommand(app);
+    kavlo::tool::AddDibCommands(app);
+    kavlo::tool::AddFormCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }
