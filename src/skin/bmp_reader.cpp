@@ -67,11 +67,12 @@ std::string ReadMasks(const Bytes& bytes, size_t header_size, BmpHeader& header)
     }
     // A plain info header keeps its three masks right after itself; later versions inside.
     const size_t at = kFileHeaderSize + kInfoHeaderSize;
-    if (!bytes.Has(at, 12)) {
+    const bool alpha_mask = header_size >= 56;
+    if (!bytes.Has(at, alpha_mask ? 16 : 12)) {
         return kTruncated;
     }
     header.masks = {bytes.U32(at), bytes.U32(at + 4), bytes.U32(at + 8), 0};
-    if (header_size >= 56) {
+    if (alpha_mask) {
         header.masks[3] = bytes.U32(at + 12);
     }
     return {};

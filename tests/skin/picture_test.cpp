@@ -264,6 +264,8 @@ TEST(BmpTest, BrokenOrAbsurdFilesAreRefused) {
         {"pixel offset past the end", MakeBmp({.pixels = std::string(4, '\0'), .offset = 5000}), "outside"},
         {"pixel offset inside the header", MakeBmp({.pixels = std::string(4, '\0'), .offset = 20}),
          "outside"},
+        {"bit-field header cut before its alpha mask",
+         MakeBmp({.bits = 32, .compression = 3, .header_size = 108}).substr(0, 14 + 52), "truncated"},
         {"unknown header size", MakeBmp({.pixels = std::string(4, '\0'), .header_size = 20}), "header"},
     };
     for (const Case& c : cases) {
