@@ -41,8 +41,13 @@ public:
                 return false;
             }
         }
-        if (!ReadShortString(object.class_name) || !ReadShortString(object.name) ||
-            !ReadProperties(object.properties, depth)) {
+        if (!ReadShortString(object.class_name)) {
+            return false;
+        }
+        if (object.class_name.empty()) {
+            return Fail("an object without a class name");
+        }
+        if (!ReadShortString(object.name) || !ReadProperties(object.properties, depth)) {
             return false;
         }
         for (;;) {

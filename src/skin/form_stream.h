@@ -125,12 +125,12 @@ struct FormValue {
     // Values as the writer of a form makes them: the narrowest integer type, a short string when
     // the text fits one.
     static FormValue Int(int64_t value);
-    static FormValue Bool(bool value) { return {value}; }
+    static FormValue Bool(bool value);
     static FormValue Str(std::string bytes);
-    static FormValue Ident(std::string name) { return {FormIdent{std::move(name)}}; }
-    static FormValue Binary(std::string bytes) { return {FormBinary{std::move(bytes)}}; }
-    static FormValue Extended(double value) { return {Extended80::FromDouble(value)}; }
-    static FormValue Set(std::vector<std::string> names) { return {FormSet{std::move(names)}}; }
+    static FormValue Ident(std::string name);
+    static FormValue Binary(std::string bytes);
+    static FormValue Extended(double value);
+    static FormValue Set(std::vector<std::string> names);
 
     bool operator==(const FormValue&) const = default;
 };

@@ -181,6 +181,26 @@ FormValue FormValue::Int(int64_t value) {
     return {FormInteger{value, type}};
 }
 
+FormValue FormValue::Bool(bool value) {
+    return {value};
+}
+
+FormValue FormValue::Ident(std::string name) {
+    return {FormIdent{std::move(name)}};
+}
+
+FormValue FormValue::Binary(std::string bytes) {
+    return {FormBinary{std::move(bytes)}};
+}
+
+FormValue FormValue::Extended(double value) {
+    return {Extended80::FromDouble(value)};
+}
+
+FormValue FormValue::Set(std::vector<std::string> names) {
+    return {FormSet{std::move(names)}};
+}
+
 FormValue FormValue::Str(std::string bytes) {
     const FormValueType type = bytes.size() <= 255 ? FormValueType::vaString : FormValueType::vaLString;
     return {FormString{std::move(bytes), type}};

@@ -13,14 +13,15 @@ public:
         if (depth > kMaxFormDepth) {
             return Fail("components nested too deep");
         }
-        // A class name of 240 bytes or more would start with a byte the reader takes for the flags.
-        if (object.class_name.empty() || object.class_name.size() >= 0xF0) {
-            return Fail("class name \"" + object.class_name + "\" cannot be stored");
+        if (object.class_name.empty()) {
+            return Fail("an object without a class name");
         }
-        if (object.flags != 0) {
-            if (object.flags > 0x0F) {
-                return Fail("filer flags of " + object.name + " out of range");
-            }
+        if (object.flags > 0x0F) {
+            return Fail("filer flags of " + object.name + " out of range");
+        }
+        // A class name of 240 bytes or more starts with a byte the reader takes for the flags
+        // prefix; an explicit prefix (if only 0xF0) keeps it readable.
+        if (object.flags != 0 || object.class_name.size() >= 0xF0) {
             out_ += static_cast<char>(0xF0 | object.flags);
             if ((object.flags & ffChildPos) != 0 && !WriteInteger(object.child_pos)) {
                 return false;

@@ -187,6 +187,7 @@ TEST(FormStream, DamagedStreamsAreCleanErrors) {
         {"collection item without a list", FormWithValue(Bytes({14, 2, 1, 9}))},
         {"child position that is not an integer", "TPF0" + Bytes({0xF2, 6}) + Short("T") + Bytes({0, 0, 0})},
         {"list without its end", FormWithValue(Bytes({1, 2, 1}))},
+        {"object without a class name", "TPF0" + Bytes({0xF1, 0}) + Short("A") + Bytes({0, 0})},
         {"10,000 nested lists", FormWithValue(std::string(10000, '\x01') + std::string(10001, '\0'))},
     };
     for (const Case& c : cases) {
@@ -198,6 +199,18 @@ TEST(FormStream, DamagedStreamsAreCleanErrors) {
     for (size_t cut = 0; cut < valid.size(); ++cut) {
         EXPECT_FALSE(ReadFormStream(valid.substr(0, cut)).ok()) << "cut at " << cut;
     }
+}
+
+TEST(FormStream, LongClassNamesGetAPrefixSoTheyReadBack) {
+    // A length byte of 0xF0 or more would be taken for the filer flags.
+    const FormObject form{0,       {}, std::string(245, 'T'),
+                          "Form1", {}, {{ffInline, {}, std::string(250, 'C'), "", {}, {}}}};
+    const FormWriteResult written = WriteFormStream(form);
+    ASSERT_TRUE(written.ok()) << written.error;
+    EXPECT_EQ(static_cast<uint8_t>(written.bytes[4]), 0xF0);
+    const FormReadResult read = ReadFormStream(written.bytes);
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.root, form);
 }
 
 TEST(FormStream, NestingIsBoundedForObjectsAndValues) {
@@ -228,7 +241,6 @@ TEST(FormStream, WriterRefusesWhatTheFormatCannotHold) {
     };
     const Case cases[] = {
         {"empty class name", {0, {}, "", "A", {}, {}}},
-        {"class name the reader takes for flags", {0, {}, std::string(240, 'T'), "A", {}, {}}},
         {"name longer than 255", {0, {}, "TForm", std::string(256, 'n'), {}, {}}},
         {"empty property name", {0, {}, "TForm", "A", {{"", FormValue::Int(1)}}, {}}},
         {"short string of 256 bytes",
