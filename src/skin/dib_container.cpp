@@ -1,0 +1,221 @@
+#include "skin/dib_container.h"
+
+#include <algorithm>
+
+#include "platform/codepage.h"
+
+namespace kavlo {
+
+namespace {
+
+Rect Union(const Rect& a, const Rect& b) {
+    if (a.Empty()) {
+        return b;
+    }
+    if (b.Empty()) {
+        return a;
+    }
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+bool Contains(const Rect& outer, const Rect& inner) {
+    return inner.Empty() || (outer.left <= inner.left && outer.top <= inner.top &&
+                             outer.right >= inner.right && outer.bottom >= inner.bottom);
+}
+
+} // namespace
+
+TDIBContainer::TDIBContainer(SkinServices services)
+    : services_(services), router_([this](int x, int y) { return static_cast<TControl*>(ControlAt(x, y)); }) {
+}
+
+TDIBContainer::~TDIBContainer() {
+    destroying_ = true;
+    // Controls go first, top first, while the container they call back into is still whole.
+    while (!controls_.empty()) {
+        controls_.pop_back();
+    }
+}
+
+TDIBControl* TDIBContainer::FindControl(std::string_view name) const {
+    for (const auto& control : controls_) {
+        if (EqualsNoCase1250(control->Name(), name)) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+void TDIBContainer::SetColor(TColor color) {
+    if (color == color_) {
+        return;
+    }
+    color_ = color;
+    InvalidateRect(Rect{0, 0, Width(), Height()});
+}
+
+void TDIBContainer::InvalidateRect(const Rect& rect) {
+    const Rect area = Intersect(rect, Rect{0, 0, Width(), Height()});
+    if (area.Empty() || destroying_) {
+        return;
+    }
+    pending_ = Union(pending_, area);
+    if (site_ != nullptr && Visible()) {
+        site_->Invalidate(
+            Rect{area.left + Left(), area.top + Top(), area.right + Left(), area.bottom + Top()});
+    }
+}
+
+void TDIBContainer::Compose(const Rect& update) {
+    const Rect area = Intersect(update, Rect{0, 0, surface_.Width(), surface_.Height()});
+    if (area.Empty()) {
+        return;
+    }
+    // Windows erases the background of the invalid part before the controls paint into it.
+    surface_.FillRect(area, ColorToRGB(color_));
+    for (const auto& control : controls_) {
+        if (control->Visible()) {
+            control->Compose(surface_, area);
+        }
+    }
+    if (Contains(area, pending_)) {
+        pending_ = Rect{};
+    }
+}
+
+void TDIBContainer::Paint(const Rect& update) {
+    const Rect area = Intersect(update, Rect{0, 0, surface_.Width(), surface_.Height()});
+    if (area.Empty()) {
+        return;
+    }
+    Compose(area);
+    if (site_ != nullptr && Visible()) {
+        site_->Present(SurfaceBits{surface_.Bits(), surface_.Width(), surface_.Height()}, area,
+                       Left() + area.left, Top() + area.top);
+    }
+}
+
+void TDIBContainer::BoundsChanged() {
+    if (surface_.Width() != Width() || surface_.Height() != Height()) {
+        surface_.SetSize(static_cast<uint16_t>(std::clamp(Width(), 0, 0xFFFF)),
+                         static_cast<uint16_t>(std::clamp(Height(), 0, 0xFFFF)));
+        pending_ = Rect{};
+        InvalidateRect(Rect{0, 0, Width(), Height()});
+    }
+}
+
+TDIBControl* TDIBContainer::ControlAt(int x, int y) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TDIBControl& control = **it;
+        const Rect& r = control.BoundsRect();
+        if (control.Visible() && control.Enabled() && x >= r.left && x < r.right && y >= r.top &&
+            y < r.bottom) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+TDIBControl* TDIBContainer::Hovered() const {
+    return static_cast<TDIBControl*>(router_.Hovered());
+}
+
+void TDIBContainer::UpdateCursor() {
+    if (site_ != nullptr) {
+        const TControl* hovered = router_.Hovered();
+        site_->SetPointerCursor(hovered != nullptr ? hovered->Cursor() : Cursor());
+    }
+}
+
+void TDIBContainer::PointerMove(ShiftState shift, int x, int y) {
+    router_.Move(shift, x, y);
+    UpdateCursor();
+}
+
+void TDIBContainer::PointerDown(MouseButton button, ShiftState shift, int x, int y) {
+    router_.Down(button, shift, x, y);
+    UpdateCursor();
+}
+
+void TDIBContainer::PointerUp(MouseButton button, ShiftState shift, int x, int y) {
+    router_.Up(button, shift, x, y);
+    UpdateCursor();
+}
+
+void TDIBContainer::PointerLeave() {
+    router_.Leave();
+}
+
+void TDIBContainer::MouseMove(ShiftState shift, int x, int y) {
+    PointerMove(shift, x, y);
+    TControl::MouseMove(shift, x, y);
+}
+
+void TDIBContainer::MouseDown(MouseButton button, ShiftState shift, int x, int y) {
+    PointerDown(button, shift, x, y);
+    TControl::MouseDown(button, shift, x, y);
+}
+
+void TDIBContainer::MouseUp(MouseButton button, ShiftState shift, int x, int y) {
+    PointerUp(button, shift, x, y);
+    TControl::MouseUp(button, shift, x, y);
+}
+
+void TDIBContainer::MouseLeave() {
+    PointerLeave();
+    TControl::MouseLeave();
+}
+
+void TDIBContainer::SetDIBFocus(TDIBControl* control) {
+    if (control == focus_) {
+        return;
+    }
+    TDIBControl* old = focus_;
+    focus_ = control;
+    if (old != nullptr) {
+        old->FocusChanged(false);
+    }
+    if (control != nullptr && focus_ == control) {
+        control->FocusChanged(true);
+    }
+}
+
+bool TDIBContainer::SelectNext(bool forward) {
+    std::vector<TDIBControl*> cycle;
+    for (const auto& control : controls_) {
+        if (control->DIBTabOrder() >= 0 && control->Visible() && control->Enabled()) {
+            cycle.push_back(control.get());
+        }
+    }
+    if (cycle.empty()) {
+        return false;
+    }
+    // Equal tab orders keep z-order, as the order in which the form created them.
+    std::stable_sort(cycle.begin(), cycle.end(), [](const TDIBControl* a, const TDIBControl* b) {
+        return a->DIBTabOrder() < b->DIBTabOrder();
+    });
+    auto at = std::find(cycle.begin(), cycle.end(), focus_);
+    TDIBControl* next = nullptr;
+    if (at == cycle.end()) {
+        next = forward ? cycle.front() : cycle.back();
+    } else if (forward) {
+        next = std::next(at) == cycle.end() ? cycle.front() : *std::next(at);
+    } else {
+        next = at == cycle.begin() ? cycle.back() : *std::prev(at);
+    }
+    SetDIBFocus(next);
+    return true;
+}
+
+void TDIBContainer::ControlGone(const TDIBControl& control) {
+    router_.Forget(&control);
+    if (focus_ == &control) {
+        focus_ = nullptr;
+    }
+    if (!destroying_) {
+        InvalidateRect(control.BoundsRect());
+    }
+}
+
+} // namespace kavlo

@@ -1,0 +1,174 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "skin/component.h"
+#include "skin/dib.h"
+#include "skin/dib_fade_label.h"
+#include "skin/dib_site.h"
+#include "skin/picture.h"
+#include "skin/text.h"
+#include "skin/win_dib.h"
+
+namespace kavlo {
+
+// A control of the form itself, drawn onto the form's surface. Windowed ones (TAnimate) lie above
+// every graphic one, as child windows lie above what their parent paints.
+class TFormControl : public TControl {
+public:
+    virtual bool Windowed() const { return false; }
+    // Draws the part of the control inside `update` (form client coordinates) onto the form surface.
+    void Paint(TWinDIB& surface, const Rect& update);
+
+protected:
+    // Draws onto `work`, which holds the surface under the part being painted and on which the
+    // control's top-left corner lies at (origin_x, origin_y).
+    virtual void DrawContent(TWinDIB& work, int origin_x, int origin_y) = 0;
+
+private:
+    TWinDIB work_;
+};
+
+// A picture on the form (Delphi's TImage): a bitmap or JPEG drawn at its natural size, centred or
+// stretched; Transparent leaves out the colour of its bottom-left pixel.
+class TImage : public TFormControl {
+public:
+    const TMemoryDIB& Picture() const { return picture_; }
+    void SetPicture(kavlo::Picture picture);
+    bool AutoSize() const { return auto_size_; }
+    void SetAutoSize(bool auto_size);
+    bool Center() const { return center_; }
+    void SetCenter(bool center);
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool stretch);
+    bool Transparent() const { return picture_.Transparent(); }
+    void SetTransparent(bool transparent);
+
+protected:
+    void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
+
+private:
+    void AdjustSize();
+
+    TMemoryDIB picture_;
+    bool auto_size_ = false;
+    bool center_ = false;
+    bool stretch_ = false;
+};
+
+// A text label on the form (Delphi's TLabel).
+class TLabel : public TFormControl {
+public:
+    explicit TLabel(FontResolver& fonts) : fonts_(fonts) {}
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption);
+    const FontSpec& Font() const { return font_; }
+    void SetFont(FontSpec font);
+    TColor FontColor() const { return font_color_; }
+    void SetFontColor(TColor color);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment alignment);
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout layout);
+    bool WordWrap() const { return word_wrap_; }
+    void SetWordWrap(bool word_wrap);
+    bool AutoSize() const { return auto_size_; }
+    void SetAutoSize(bool auto_size);
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool transparent);
+    bool ShowAccelChar() const { return show_accel_char_; }
+    void SetShowAccelChar(bool show);
+
+protected:
+    void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
+
+private:
+    void Changed(bool resize);
+    void AdjustSize();
+    unsigned TextFlags() const;
+
+    FontResolver& fonts_;
+    std::string caption_;
+    FontSpec font_{.name = "MS Sans Serif", .height = -11};
+    TColor font_color_ = 0x80000008; // clWindowText
+    TColor color_ = 0x8000000F;      // clBtnFace
+    TAlignment alignment_ = TAlignment::taLeftJustify;
+    TTextLayout layout_ = TTextLayout::tlTop;
+    bool word_wrap_ = false;
+    bool auto_size_ = true;
+    bool transparent_ = false;
+    bool show_accel_char_ = true;
+};
+
+// The window an AVI clip plays in (Delphi's TAnimate). It shows nothing of its own until a clip is
+// played into it; transparent (the default) it lets the form show through, else it is filled with its
+// colour. The clip settings stay with the stored properties for whoever plays them.
+class TAnimate : public TFormControl {
+public:
+    bool Windowed() const override { return true; }
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool transparent);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+
+protected:
+    void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
+
+private:
+    bool transparent_ = true;
+    TColor color_ = 0x8000000F; // clBtnFace
+};
+
+// A timer component of the form: TTimer or TDIBTimer.
+class TimerComponent : public TComponent {
+public:
+    TimerComponent(Application& app, TimerHandle::Kind kind) : timer_(app, kind) {}
+    TimerHandle& Timer() { return timer_; }
+
+private:
+    TimerHandle timer_;
+};
+
+// A platform image list (Delphi's TImageList): images of one size, addressed by index.
+class TImageList : public TComponent {
+public:
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetSize(int width, int height);
+    int Count() const { return static_cast<int>(images_.size()); }
+    // Null outside the list.
+    const TMemoryDIB* Image(int index) const;
+    void Add(const TAbstractSuperDIB& image);
+    void Clear() { images_.clear(); }
+
+    // The stored "Bitmap" data: an image-list stream ("IL" header, then the images as one bitmap file,
+    // 4 to a row) or a bare bitmap file holding the images in a row. Empty on success, else the reason;
+    // the list is unchanged on failure.
+    std::string ReadData(std::string_view data);
+
+private:
+    int width_ = 16;
+    int height_ = 16;
+    std::vector<TMemoryDIB> images_;
+};
+
+// The image-list stream of `images` (all width x height): the header, then one 24-bit bitmap file with
+// the images 4 to a row.
+std::string WriteImageListData(const std::vector<const TAbstractSuperDIB*>& images, int width, int height);
+
+// Graphic data as forms store it. "Picture.Data": the graphic class name as a short string, then the
+// graphic's own data; "Bitmap.Data" (and the graphic's data): a 32-bit size, then the file's bytes.
+PictureResult ReadPictureData(std::string_view data);
+PictureResult ReadGraphicData(std::string_view data);
+// The 24-bit bitmap file of a surface, as the writers above store it.
+std::string EncodeBmpFile(const TAbstractSuperDIB& dib);
+std::string WritePictureData(const TAbstractSuperDIB& dib); // as a TBitmap
+std::string WriteGraphicData(const TAbstractSuperDIB& dib);
+
+} // namespace kavlo
