@@ -1,0 +1,140 @@
+#include "preview_sheets.h"
+
+#include <algorithm>
+#include <string>
+
+#include "art_common.h"
+#include "png_preview.h"
+
+namespace kavlo::skingen {
+
+namespace {
+
+using namespace layout;
+
+// Small images on a grey sheet, in index order, wrapped at the sheet's width.
+Canvas ContactSheet(const std::vector<SkinImage>& list, int max_size) {
+    constexpr int kSheetW = 900, kGap = 6;
+    int x = kGap, y = kGap, row_h = 0;
+    std::vector<std::pair<int, int>> at;
+    for (const auto& image : list) {
+        if (image.Width() > max_size) {
+            at.push_back({-1, -1});
+            continue;
+        }
+        if (x + image.Width() + kGap > kSheetW) {
+            x = kGap, y += row_h + kGap, row_h = 0;
+        }
+        at.push_back({x, y});
+        x += image.Width() + kGap;
+        row_h = std::max(row_h, image.Height());
+    }
+    Canvas sheet(kSheetW, y + row_h + kGap, Hex(0x7A7A7A));
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (at[i].first >= 0) {
+            sheet.Draw(list[i].picture, at[i].first, at[i].second);
+        }
+    }
+    return sheet;
+}
+
+// Stand-ins for text: dark bars where the labels write.
+void TextBar(Canvas& c, double x, double y, double w, double h, Rgba colour) {
+    c.Fill(RoundRect(x, y + h * 0.25, w, h * 0.5, h * 0.25), Solid(colour));
+}
+
+Canvas Screen(const std::vector<SkinImage>& l, const std::vector<SkinImage>& controls, int s, bool framed) {
+    Canvas c = l[(framed ? 52 : 96) + s].picture;
+    Rgba row_ink = Hex(0x2F322B);
+    for (int r = 0; r < 10; ++r) {
+        int y = kBarTop + kBarPitch * r;
+        if (r == 1) {
+            c.Draw(l[74 + s].picture, kBarX, y);
+        }
+        c.Draw(l[88 + 2 * s + (r == 1)].picture, kPlayX, y);
+        TextBar(c, kRowsX, y + 8, 60 + (r * 37) % 60, 16, r == 1 ? (s ? Hex(0) : Hex(0xC0C0C0)) : row_ink);
+    }
+    for (int i = 0; i < 5; ++i) {
+        int y = std::array{60, 127, 194, 261, 329}[i];
+        c.Draw(l[std::array{0, 4, 8, 12, 102}[i] + 2 * s + (i == 2)].picture, kIconX, y);
+        TextBar(c, 558, y + 49, 40, 13, s ? Hex(0) : Hex(0xC0C0C0));
+    }
+    c.Draw(l[(framed ? 92 : 98) + s].picture, kLowerCover.x, kLowerCover.y);
+    c.Draw(l[(framed ? 94 : 100) + s].picture, kUpperCover.x, kUpperCover.y);
+    for (int i = 0; i < 4; ++i) {
+        const Box& a = kScrollArrows[i];
+        c.Draw(l[(i % 2 == 0 ? 84 : 80) + 2 * s + (i == 3)].picture, a.x, a.y);
+    }
+    for (int i = 0; i < 5; ++i) {
+        c.Draw(l[std::array{54, 56, 118, 62, 60}[i] + s].picture, kFlagX[i], kFlagY);
+    }
+    for (int i = 0; i < 4; ++i) {
+        c.Draw(controls[s * 15 + 6 + i + (i == 1 ? 5 : 0)].picture, kActionX[i + 1], kActionY);
+    }
+    c.Draw(l[66 + s].picture, kCornerX[1], kCornerY);
+    c.Draw(l[70 + s].picture, kArrowX, 300);
+    c.Draw(l[72 + s].picture, kArrowX, 120);
+    TextBar(c, 229, 216, 150, 16, Hex(0));
+    TextBar(c, 229, 232, 110, 16, Hex(0));
+    for (int k = 0; k < 8; ++k) {
+        TextBar(c, 229, 276 + 16 * k, k == 7 ? 120 : 262, 15, Hex(0x101010));
+    }
+    TextBar(c, 227, 427, 220, 15, Hex(0x101010));
+    TextBar(c, kPositionLabel.x, kPositionLabel.y, 40, kPositionLabel.h, row_ink);
+    TextBar(c, kHelpLabel2.x, kHelpLabel2.y, 56, kHelpLabel2.h, row_ink);
+    // The white key cut away, as the menu draws it.
+    Canvas sponsor = l[130].picture;
+    Mask keep(sponsor.Width(), sponsor.Height());
+    for (int y = 0; y < sponsor.Height(); ++y) {
+        for (int x = 0; x < sponsor.Width(); ++x) {
+            keep.Row(y)[x] = sponsor.At(x, y) == Hex(0xFFFFFF) ? 0.0f : 1.0f;
+        }
+    }
+    keep.SetAll();
+    keep.Trim();
+    sponsor.ClipTo(keep);
+    c.Draw(sponsor, framed ? 344 : 534, framed ? 456 : 455);
+    return c;
+}
+
+} // namespace
+
+bool WritePreviews(const std::vector<SkinImage>& list1, const std::vector<SkinImage>& controls,
+                   const std::filesystem::path& dir) {
+    std::filesystem::create_directories(dir);
+    bool ok = WritePngPreview(ContactSheet(list1, 140), dir / "list1_small.png");
+    ok = WritePngPreview(ContactSheet(list1, 140).Crop(0, 0, 450, 260), dir / "list1_zoom.png", 2) && ok;
+    ok = WritePngPreview(ContactSheet(controls, 20), dir / "controls.png", 4) && ok;
+    for (int i : {52, 53, 78, 79, 96, 97}) {
+        Canvas on_grey(list1[i].Width(), list1[i].Height(), Hex(0x6080A0));
+        on_grey.Draw(list1[i].picture, 0, 0);
+        ok = WritePngPreview(on_grey, dir / ("image_" + std::to_string(i) + ".png")) && ok;
+    }
+    for (int s = 0; s < 2; ++s) {
+        for (bool framed : {true, false}) {
+            std::string name =
+                std::string("screen_") + (framed ? "framed_" : "simple_") + std::to_string(s) + ".png";
+            Canvas screen = Screen(list1, controls, s, framed);
+            ok = WritePngPreview(screen, dir / name) && ok;
+            if (framed) {
+                std::string n = std::to_string(s);
+                ok = WritePngPreview(screen.Crop(40, 30, 200, 110), dir / ("zoom_list_" + n + ".png"), 3) &&
+                     ok;
+                ok = WritePngPreview(screen.Crop(280, 10, 260, 60), dir / ("zoom_flags_" + n + ".png"), 3) &&
+                     ok;
+                ok =
+                    WritePngPreview(screen.Crop(40, 380, 180, 102), dir / ("zoom_corner_" + n + ".png"), 3) &&
+                    ok;
+                ok = WritePngPreview(screen.Crop(430, 210, 208, 90), dir / ("zoom_actions_" + n + ".png"),
+                                     3) &&
+                     ok;
+                ok =
+                    WritePngPreview(screen.Crop(452, 222, 76, 22), dir / ("zoom_buttons_" + n + ".png"), 8) &&
+                    ok;
+            }
+        }
+    }
+    return ok;
+}
+
+} // namespace kavlo::skingen

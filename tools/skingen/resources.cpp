@@ -1,0 +1,54 @@
+#include "skingen/resources.h"
+
+#include <array>
+#include <cctype>
+
+// Bounds of the embedded files, placed by the assembler (see the generated resources_data.cpp).
+extern "C" {
+extern const uint8_t kavlo_res_TFORM1_begin[], kavlo_res_TFORM1_end[];
+extern const uint8_t kavlo_res_BMP1_begin[], kavlo_res_BMP1_end[];
+extern const uint8_t kavlo_res_BMP2_begin[], kavlo_res_BMP2_end[];
+extern const uint8_t kavlo_res_BMP3_begin[], kavlo_res_BMP3_end[];
+extern const uint8_t kavlo_res_BMP4_begin[], kavlo_res_BMP4_end[];
+}
+
+namespace kavlo {
+
+namespace {
+
+struct Embedded {
+    std::string_view name;
+    const uint8_t* begin;
+    const uint8_t* end;
+};
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(a[i])) !=
+            std::toupper(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::span<const uint8_t> Resource(std::string_view name) {
+    static const std::array<Embedded, 5> kFiles{{{"TFORM1", kavlo_res_TFORM1_begin, kavlo_res_TFORM1_end},
+                                                 {"BMP1", kavlo_res_BMP1_begin, kavlo_res_BMP1_end},
+                                                 {"BMP2", kavlo_res_BMP2_begin, kavlo_res_BMP2_end},
+                                                 {"BMP3", kavlo_res_BMP3_begin, kavlo_res_BMP3_end},
+                                                 {"BMP4", kavlo_res_BMP4_begin, kavlo_res_BMP4_end}}};
+    for (const Embedded& file : kFiles) {
+        if (SameName(file.name, name)) {
+            return {file.begin, static_cast<size_t>(file.end - file.begin)};
+        }
+    }
+    return {};
+}
+
+} // namespace kavlo
