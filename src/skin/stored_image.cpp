@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/codepage.h"
+
 namespace kavlo {
 
 namespace {
@@ -159,7 +161,7 @@ StoredImageResult ReadStoredImage(const FormProperties& properties, const Compre
     image.transparent = FormBool(properties, Name(prefix, "Transparent"), false);
     image.transparent_color = FormColor(properties, Name(prefix, "TransparentColor")).value_or(0);
     image.transparent_fixed =
-        FormIdentName(properties, Name(prefix, "TransparentMode"), "tmAuto") == "tmFixed";
+        EqualsNoCase1250(FormIdentName(properties, Name(prefix, "TransparentMode"), "tmAuto"), "tmFixed");
     image.scale = FormReal(properties, Name(prefix, "Scale"), 100);
     if (!std::isfinite(image.scale)) {
         result.error = Name(prefix, "Scale") + " is not a number";

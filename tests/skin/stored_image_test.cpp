@@ -195,6 +195,7 @@ TEST_F(StoredRecord, ReadsWhatADesignerMayHaveStored) {
     // is Width x Height of zero pixels.
     const FormProperties properties = {
         {"DIB.TransparentColor", FormValue::Ident("clWhite")},
+        {"DIB.TransparentMode", FormValue::Ident("TMFIXED")}, // identifiers ignore case
         {"DIB.Scale", FormValue::Int(100)},
         {"DIB.Width", FormValue::Int(3)},
         {"DIB.Height", FormValue::Int(2)},
@@ -203,7 +204,7 @@ TEST_F(StoredRecord, ReadsWhatADesignerMayHaveStored) {
     ASSERT_TRUE(read.ok()) << read.error;
     EXPECT_EQ(read.image.transparent_color, 0xFFFFFFu);
     EXPECT_EQ(read.image.opacity, 255);
-    EXPECT_FALSE(read.image.transparent_fixed);
+    EXPECT_TRUE(read.image.transparent_fixed);
     EXPECT_EQ(read.image.scale, 100);
     EXPECT_EQ(read.image.image.pixels, std::vector<uint32_t>(6, 0));
 }

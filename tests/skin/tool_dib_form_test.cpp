@@ -125,6 +125,11 @@ TEST(ToolForm, RefusesWhatIsNotAForm) {
     EXPECT_NE(bad.exit_code, 0);
     EXPECT_NE(bad.err.find("form stream:"), std::string::npos) << bad.err;
     EXPECT_TRUE(bad.out.empty());
+
+    // Until the program carries its own TFORM1, asking for it is a clear error, not an empty dump.
+    const auto builtin = RunTool({"form-dump"});
+    EXPECT_NE(builtin.exit_code, 0);
+    EXPECT_NE(builtin.err.find("no built-in TFORM1"), std::string::npos) << builtin.err;
 }
 
 } // namespace
