@@ -419,7 +419,7 @@ bool EncodeBody(EncoderTables& t, std::string_view raw, BitWriter& out) {
     return !out.OverLimit();
 }
 
-std::string DecodeError(const char* what) {
+std::string LzhError(const char* what) {
     return std::string("LZH : ") + what;
 }
 
@@ -427,7 +427,7 @@ std::string DecodeError(const char* what) {
 
 CodecResult LzhEncode(std::string_view raw, size_t max_payload) {
     if (raw.size() > kMaxUnpackedSize) {
-        return CodecResult::Failure(DecodeError("the data is too large to pack"));
+        return CodecResult::Failure(LzhError("the data is too large to pack"));
     }
     std::unique_ptr<EncoderTables> tables(new (std::nothrow) EncoderTables);
     if (!tables) {
@@ -446,11 +446,11 @@ CodecResult LzhEncode(std::string_view raw, size_t max_payload) {
 
 CodecResult LzhDecode(std::string_view payload, uint32_t max_size) {
     if (payload.size() < kHeaderSize) {
-        return CodecResult::Failure(DecodeError("the packed data ends too early"));
+        return CodecResult::Failure(LzhError("the packed data ends too early"));
     }
     const uint32_t size = ReadLe32(payload);
     if (size > max_size) {
-        return CodecResult::Failure(DecodeError("the unpacked length is too large"));
+        return CodecResult::Failure(LzhError("the unpacked length is too large"));
     }
     std::unique_ptr<DecoderTables> tables(new (std::nothrow) DecoderTables);
     if (!tables) {
@@ -458,7 +458,8 @@ CodecResult LzhDecode(std::string_view payload, uint32_t max_size) {
     }
     DecoderTables& t = *tables;
     t.tree.Start();
-    // Positions from N - F on are zero until written, as in the original's zero-filled buffer.
+    // Positions from N - F on start as zeros, as the published coder leaves them; a stream may copy
+    // from there before anything is written.
     std::fill(t.text_buf.begin(), t.text_buf.end(), 0);
     std::fill(t.text_buf.begin(), t.text_buf.begin() + (N - F), ' ');
     BitReader in(payload.substr(kHeaderSize));
@@ -480,7 +481,7 @@ CodecResult LzhDecode(std::string_view payload, uint32_t max_size) {
                 break;
             }
             if (out.size() + static_cast<size_t>(length) > size) {
-                return CodecResult::Failure(DecodeError("a match runs past the unpacked length"));
+                return CodecResult::Failure(LzhError("a match runs past the unpacked length"));
             }
             for (int k = 0; k < length; ++k) {
                 const uint8_t byte = t.text_buf[(from + static_cast<unsigned>(k)) & (N - 1)];
@@ -494,7 +495,7 @@ CodecResult LzhDecode(std::string_view payload, uint32_t max_size) {
         }
     }
     if (in.Truncated()) {
-        return CodecResult::Failure(DecodeError("the packed data ends too early"));
+        return CodecResult::Failure(LzhError("the packed data ends too early"));
     }
     return result;
 }
@@ -502,7 +503,7 @@ CodecResult LzhDecode(std::string_view payload, uint32_t max_size) {
 CodecResult LzhCompressor::Decompress(std::string_view payload, uint32_t raw_size) const {
     // The payload repeats the unpacked length; two different lengths mean a damaged record.
     if (payload.size() >= kHeaderSize && ReadLe32(payload) != raw_size) {
-        return CodecResult::Failure(DecodeError("the unpacked length differs from the container's"));
+        return CodecResult::Failure(LzhError("the unpacked length differs from the container's"));
     }
     return LzhDecode(payload);
 }
