@@ -35,7 +35,8 @@ void PointerRouter::Down(MouseButton button, ShiftState shift, int x, int y) {
 }
 
 void PointerRouter::Up(MouseButton button, ShiftState shift, int x, int y) {
-    TControl* target = captured_ != nullptr ? captured_ : Hover(x, y);
+    TControl* under = Hover(x, y);
+    TControl* target = captured_ != nullptr ? captured_ : under;
     captured_ = nullptr;
     if (target == nullptr) {
         return;

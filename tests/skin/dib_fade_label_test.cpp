@@ -1,0 +1,214 @@
+#include "skin/dib_fade_label.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "skin/dib_container.h"
+#include "skin_control_fixture.h"
+
+namespace kavlo {
+namespace {
+
+// The list rows' font colour (47, 50, 43) and the default highlight.
+constexpr TColor kRowColor = 0x2B322F;
+constexpr TColor kWhite = 0xFFFFFF;
+
+class FadeLabelTest : public ::testing::Test {
+protected:
+    FadeLabelTest() {
+        container.SetBounds(0, 0, 60, 24);
+        container.SetColor(0x000000);
+    }
+
+    TDIBFadeLabel& MakeLabel() {
+        TDIBFadeLabel& label = container.Add<TDIBFadeLabel>();
+        label.SetBounds(2, 2, 50, 18);
+        label.SetFont(FontSpec{.name = "DejaVu Sans", .height = -12});
+        label.SetFontColor(kRowColor);
+        label.SetTransparent(true);
+        label.SetCaption("Demo");
+        return label;
+    }
+    // Fade colour i of n by the rule: each channel from the font colour toward the highlight,
+    // (i + 1) / n of the way, rounded to the nearest integer.
+    static TColor Expected(TColor from, TColor to, int i, int n) {
+        TColor c = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const double a = (from >> shift) & 0xFF;
+            const double b = (to >> shift) & 0xFF;
+            c |= static_cast<TColor>(std::floor(a + (b - a) * (i + 1) / n + 0.5)) << shift;
+        }
+        return c;
+    }
+
+    test::SkinFixture fixture;
+    TDIBContainer container{fixture.Services()};
+};
+
+TEST_F(FadeLabelTest, TheTableRunsFromJustPastTheFontColourToTheHighlight) {
+    TDIBFadeLabel& label = MakeLabel();
+    struct Case {
+        TColor font, highlight;
+        int frames;
+    };
+    const Case cases[] = {{kRowColor, kWhite, 10}, {0xC0C0C0, 0x000000, 4}, {0x102030, 0x0A0B0C, 3}};
+    for (const Case& c : cases) {
+        label.SetFrameCount(c.frames);
+        label.SetFontColor(c.font);
+        label.SetColorHighlighted(c.highlight);
+        std::vector<TColor> expected;
+        for (int i = 0; i < c.frames; ++i) {
+            expected.push_back(Expected(c.font, c.highlight, i, c.frames));
+        }
+        EXPECT_EQ(label.FadeTable(), expected);
+        EXPECT_EQ(label.FadeTable().back(), c.highlight);
+    }
+    label.SetFrameCount(1);
+    EXPECT_TRUE(label.FadeTable().empty());
+}
+
+TEST_F(FadeLabelTest, EnteringHighlightsAtOnceAndLeavingFadesBackTickByTick) {
+    TDIBFadeLabel& label = MakeLabel();
+    EXPECT_EQ(label.CurrentColor(), kRowColor);
+    label.MouseEnter();
+    EXPECT_EQ(label.CurrentColor(), kWhite);
+    fixture.RunFor(500);
+    EXPECT_EQ(label.CurrentColor(), kWhite);
+
+    container.Compose({0, 0, 60, 24});
+    label.MouseLeave();
+    EXPECT_EQ(label.CurrentColor(), kWhite); // nothing changes before the first tick
+    std::vector<TColor> seen;
+    for (int tick = 0; tick < 12; ++tick) {
+        fixture.RunFor(50);
+        seen.push_back(label.CurrentColor());
+        // Each change asks for the label's rectangle to be drawn again; the first tick shows the
+        // highlight the label already has, and the fade is over after the tenth.
+        const bool changed = tick >= 1 && tick < 10;
+        EXPECT_EQ(container.PendingUpdate(), changed ? label.BoundsRect() : Rect{}) << tick;
+        container.Compose(container.PendingUpdate());
+    }
+    std::vector<TColor> expected;
+    for (int i = 9; i >= 1; --i) {
+        expected.push_back(label.FadeTable()[static_cast<size_t>(i)]);
+    }
+    expected.insert(expected.end(), 3, kRowColor);
+    EXPECT_EQ(seen, expected);
+    EXPECT_FALSE(label.Fading());
+}
+
+TEST_F(FadeLabelTest, EnteringAgainStopsTheFade) {
+    TDIBFadeLabel& label = MakeLabel();
+    label.MouseEnter();
+    label.MouseLeave();
+    fixture.RunFor(150);
+    EXPECT_EQ(label.CurrentColor(), label.FadeTable()[7]);
+    label.MouseEnter();
+    EXPECT_EQ(label.CurrentColor(), kWhite);
+    EXPECT_FALSE(label.Fading());
+    fixture.RunFor(1000);
+    EXPECT_EQ(label.CurrentColor(), kWhite);
+}
+
+TEST_F(FadeLabelTest, OneFrameOrNoDelayReturnsAtOnce) {
+    struct Case {
+        const char* what;
+        int frames;
+        uint32_t delay_ms;
+    };
+    for (const Case& c : {Case{"one frame", 1, 50}, Case{"no delay", 10, 0}, Case{"no frames", 0, 50}}) {
+        SCOPED_TRACE(c.what);
+        TDIBFadeLabel& label = MakeLabel();
+        label.SetFrameCount(c.frames);
+        label.SetFrameDelay(c.delay_ms);
+        label.MouseEnter();
+        EXPECT_EQ(label.CurrentColor(), kWhite);
+        label.MouseLeave();
+        EXPECT_EQ(label.CurrentColor(), kRowColor);
+        EXPECT_FALSE(label.Fading());
+    }
+}
+
+TEST_F(FadeLabelTest, FocusHighlightsAndKeepsTheHighlightUntilBothAreGone) {
+    TDIBFadeLabel& label = MakeLabel();
+    TDIBFadeLabel& other = MakeLabel();
+    container.SetDIBFocus(&label);
+    EXPECT_EQ(label.CurrentColor(), kWhite);
+    label.MouseEnter();
+    label.MouseLeave(); // still focused: no fade
+    EXPECT_FALSE(label.Fading());
+    EXPECT_EQ(label.CurrentColor(), kWhite);
+    label.MouseEnter();
+    container.SetDIBFocus(&other); // the pointer is still over it: no fade either
+    EXPECT_FALSE(label.Fading());
+    label.MouseLeave();
+    EXPECT_TRUE(label.Fading());
+    container.SetDIBFocus(&label);
+    container.SetDIBFocus(nullptr);
+    EXPECT_TRUE(label.Fading());
+    fixture.RunFor(500);
+    EXPECT_EQ(label.CurrentColor(), kRowColor);
+}
+
+TEST_F(FadeLabelTest, ChangingTheFrameCountDuringAFadeNeverReadsPastTheTable) {
+    TDIBFadeLabel& label = MakeLabel();
+    label.SetFrameCount(3);
+    label.MouseEnter();
+    label.MouseLeave();
+    label.SetFrameCount(40);
+    std::vector<TColor> seen;
+    for (int tick = 0; tick < 41; ++tick) {
+        fixture.RunFor(50);
+        seen.push_back(label.CurrentColor());
+    }
+    EXPECT_EQ(seen.front(), label.FadeTable()[39]);
+    EXPECT_EQ(seen.back(), kRowColor);
+}
+
+TEST_F(FadeLabelTest, ADisabledLabelIsTheHighlightCopyOffsetUnderTheText) {
+    TDIBFadeLabel& disabled = MakeLabel();
+    disabled.SetColorHighlighted(0x40C0F0);
+    disabled.SetEnabled(false);
+    container.Compose({0, 0, 60, 24});
+
+    // The same drawn by hand: a label in the highlight colour one pixel down and right, then the text.
+    TDIBContainer by_hand(fixture.Services());
+    by_hand.SetBounds(0, 0, 60, 24);
+    by_hand.SetColor(0x000000);
+    for (int offset : {1, 0}) {
+        TDIBFadeLabel& label = by_hand.Add<TDIBFadeLabel>();
+        label.SetBounds(2 + offset, 2 + offset, 50, 18);
+        label.SetFont(disabled.Font());
+        label.SetFontColor(offset == 1 ? 0x40C0F0 : kRowColor);
+        label.SetTransparent(true);
+        label.SetCaption("Demo");
+    }
+    by_hand.Compose({0, 0, 60, 24});
+    int highlight_pixels = 0;
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            ASSERT_EQ(container.Surface().Pixel(x, y), by_hand.Surface().Pixel(x, y)) << x << "," << y;
+            highlight_pixels += (container.Surface().Pixel(x, y) & 0xFFFFFF) == PixelFromColor(0x40C0F0);
+        }
+    }
+    EXPECT_GT(highlight_pixels, 0);
+    // A disabled label does not take the pointer: the container has nothing under it.
+    EXPECT_EQ(container.ControlAt(10, 10), nullptr);
+}
+
+TEST_F(FadeLabelTest, AnOpaqueLabelFillsItsRectangleWithItsColour) {
+    TDIBFadeLabel& label = MakeLabel();
+    label.SetTransparent(false);
+    label.SetColor(0x2B322F);
+    label.SetCaption("");
+    container.Compose({0, 0, 60, 24});
+    EXPECT_EQ(container.Surface().Pixel(2, 2) & 0xFFFFFF, PixelFromColor(0x2B322F));
+    EXPECT_EQ(container.Surface().Pixel(51, 19) & 0xFFFFFF, PixelFromColor(0x2B322F));
+    EXPECT_EQ(container.Surface().Pixel(52, 19), 0u);
+}
+
+} // namespace
+} // namespace kavlo
