@@ -174,8 +174,32 @@ bool ApplyComponent(const Prop& p) {
     return false;
 }
 
+// Properties every control has that change nothing this program draws or routes; they stay with the
+// component without a warning.
+constexpr std::array<const char*, 10> kInertControlProperties = {
+    "ParentFont", "ParentColor", "ParentShowHint", "ShowHint",   "Hint",
+    "TabOrder",   "TabStop",     "HelpContext",    "DragCursor", "DragMode"};
+
+// The clip settings of an animation window, kept for whoever plays the clips.
+constexpr std::array<const char*, 9> kClipProperties = {"Active",    "CommonAVI",   "FileName",
+                                                        "ResName",   "ResID",       "StartFrame",
+                                                        "StopFrame", "Repetitions", "Timers"};
+
+template <size_t N> bool KeepIfNamed(const Prop& p, const std::array<const char*, N>& names) {
+    for (const char* name : names) {
+        if (p.Is(name)) {
+            p.component.Kept().push_back(p.property);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ApplyControl(const Prop& p) {
     auto& control = static_cast<TControl&>(p.component);
+    if (KeepIfNamed(p, kInertControlProperties)) {
+        return true;
+    }
     const auto coordinate = [&](auto set) { return TakeInt<int>(p, -32768, 32767, set); };
     if (p.Is("Left")) {
         return coordinate([&](int v) { control.SetLeft(v); });
@@ -444,7 +468,7 @@ bool ApplyAnimate(const Prop& p) {
     if (p.Is("Color")) {
         return TakeColor(p, [&](TColor v) { animate.SetColor(v); });
     }
-    return ApplyControl(p);
+    return KeepIfNamed(p, kClipProperties) || ApplyControl(p);
 }
 
 bool ApplyPlainImageList(const Prop& p) {
@@ -454,6 +478,9 @@ bool ApplyPlainImageList(const Prop& p) {
     }
     if (p.Is("Height")) {
         return TakeInt<int>(p, 1, 0xFFFF, [&](int v) { list.SetSize(list.Width(), v); });
+    }
+    if (p.Is("Masked")) {
+        return TakeBool(p, [&](bool v) { list.SetMasked(v); });
     }
     if (p.Is("Bitmap")) {
         const auto* data = std::get_if<FormBinary>(&p.Value().data);
@@ -523,7 +550,10 @@ ComponentFactory ComponentFactory::Standard() {
             return &where.form.Adopt(std::make_unique<TLabel>(state.services.fonts));
         },
         Wrap(ApplyLabel));
-    factory.Register("TAnimate", OnForm<TAnimate>(), Wrap(ApplyAnimate));
+    // The menu's animation windows are stored under a derived class name of the same control.
+    for (const char* name : {"TAnimate", "TAnimate2"}) {
+        factory.Register(name, OnForm<TAnimate>(), Wrap(ApplyAnimate));
+    }
     factory.Register("TImageList", OnForm<TImageList>(), Wrap(ApplyPlainImageList));
     return factory;
 }

@@ -141,6 +141,9 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     void SetSize(int width, int height);
+    // Masked lists carry a mask bitmap after the images; the images themselves are read either way.
+    bool Masked() const { return masked_; }
+    void SetMasked(bool masked) { masked_ = masked; }
     int Count() const { return static_cast<int>(images_.size()); }
     // Null outside the list.
     const TMemoryDIB* Image(int index) const;
@@ -155,6 +158,7 @@ public:
 private:
     int width_ = 16;
     int height_ = 16;
+    bool masked_ = true;
     std::vector<TMemoryDIB> images_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/codepage.h"
+#include "skin/dib_form_shaper.h"
 
 namespace kavlo {
 
@@ -47,6 +48,9 @@ TComponent& SkinForm::Adopt(std::unique_ptr<TComponent> component) {
     if (auto* container = dynamic_cast<TDIBContainer*>(&adopted)) {
         container->SetSite(site_);
     }
+    if (auto* shaper = dynamic_cast<TDIBFormShaper*>(&adopted)) {
+        shaper->SetWindow(site_);
+    }
     return adopted;
 }
 
@@ -81,9 +85,13 @@ void SkinForm::SetColor(TColor color) {
 
 void SkinForm::SetSite(WindowSite* site) {
     site_ = site;
-    for (TControl* control : controls_) {
-        if (auto* container = dynamic_cast<TDIBContainer*>(control)) {
+    for (TComponent* component : components_) {
+        if (auto* container = dynamic_cast<TDIBContainer*>(component)) {
             container->SetSite(site);
+        }
+        // Shapers shape their owner form: the window has no border of its own here.
+        if (auto* shaper = dynamic_cast<TDIBFormShaper*>(component)) {
+            shaper->SetWindow(site);
         }
     }
 }

@@ -66,6 +66,10 @@ uint32_t SkinFixture::FramePixel(int x, int y) const {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
+bool SkinFixture::HandCursorShown() const {
+    return ui_->backend.CursorShown() == Cursor::Hand;
+}
+
 std::vector<Rect> SkinFixture::WindowShape() const {
     std::vector<Rect> rects;
     if (const auto info = ui_->backend.WindowInfo(ui_->window)) {

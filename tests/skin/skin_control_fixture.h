@@ -47,6 +47,8 @@ public:
     uint32_t FramePixel(int x, int y) const;
     // The outline last given to the window.
     std::vector<Rect> WindowShape() const;
+    // Whether the backend shows the hand cursor now.
+    bool HandCursorShown() const;
     // Paint requests the window received, in order.
     const std::vector<Rect>& Paints() const { return paints_; }
     // Dispatches what is pending (paint requests among it).

@@ -14,5 +14,6 @@ void AddSampleDiscCommand(CLI::App& app);
 void AddBlendCommand(CLI::App& app);
 void AddDibCommands(CLI::App& app); // dib-decode, dib-encode
 void AddFormCommand(CLI::App& app);
+void AddSkinSheetCommand(CLI::App& app);
 
 } // namespace kavlo::tool

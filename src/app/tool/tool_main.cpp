@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     kavlo::tool::AddBlendCommand(app);
     kavlo::tool::AddDibCommands(app);
     kavlo::tool::AddFormCommand(app);
+    kavlo::tool::AddSkinSheetCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }
