@@ -76,7 +76,8 @@ FormObject SampleForm() {
                      {P("IndexMain.DIBImageList", FormValue::Ident("Form1.DIBImageList1")),
                       P("IndexMain.DIBIndex", FormValue::Int(1)), P("Opacity", FormValue::Int(250)),
                       P("Cursor", FormValue::Ident("crHandPoint")), P("Center", FormValue::Bool(true)),
-                      P("Hint", FormValue::Str("a property this program has no use for")),
+                      P("Hint", FormValue::Str("kept quietly")),
+                      P("Glow", FormValue::Str("not a property of the class")),
                       P("OnClick", FormValue::Ident("DIBSection1Click"))})),
             Obj("TDIBFadeLabel", "IconLabel1",
                 With(Bounds(1, 12, 28, 8),
@@ -156,7 +157,8 @@ TEST_F(FactoryTest, AStoredFormComesBackAsComponentsFoundByName) {
     EXPECT_EQ(section->Cursor(), crHandPoint);
     EXPECT_TRUE(section->Center());
     EXPECT_EQ(section->HandlerName("OnClick"), "DIBSection1Click");
-    EXPECT_EQ(FormText(section->Kept(), "Hint", ""), "a property this program has no use for");
+    EXPECT_EQ(FormText(section->Kept(), "Hint", ""), "kept quietly");
+    EXPECT_EQ(FormText(section->Kept(), "Glow", ""), "not a property of the class");
 
     auto* label = form.Find<TDIBFadeLabel>("IconLabel1");
     ASSERT_NE(label, nullptr);
@@ -199,7 +201,8 @@ TEST_F(FactoryTest, AStoredFormComesBackAsComponentsFoundByName) {
                            [&](const std::string& w) { return w.find(text) != std::string::npos; });
     };
     EXPECT_TRUE(mentions("TElPlayerMan"));
-    EXPECT_TRUE(mentions("DIBSection1.Hint"));
+    EXPECT_TRUE(mentions("DIBSection1.Glow"));
+    EXPECT_FALSE(mentions("Hint"));
     EXPECT_FALSE(mentions("OnClick"));
 }
 
