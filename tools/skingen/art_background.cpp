@@ -81,21 +81,34 @@ void DrawColumn(Canvas& c, const Theme& theme) {
 }
 
 // The plates that close the icon column above and below; the cover images are cut from here.
+Path UpperPlate() {
+    return RoundRect(kUpperCover.x - 2, -12, kUpperCover.w + 14, kUpperCover.h + 12, 10);
+}
+Path LowerPlate() {
+    return RoundRect(kLowerCover.x + 12, kLowerCover.y, kLowerCover.w, kLowerCover.h + 12, 10);
+}
+
 void DrawCovers(Canvas& c, const Theme& theme, bool framed) {
-    Path upper = RoundRect(kUpperCover.x - 2, -12, kUpperCover.w + 14, kUpperCover.h + 12, 10);
-    Path lower = RoundRect(kLowerCover.x + 12, kLowerCover.y, kLowerCover.w, kLowerCover.h + 12, 10);
+    Path upper = UpperPlate();
+    Path lower = LowerPlate();
     Paint plate = ChassisPaint(kHeight, kSeedChassis);
+    Mask plates = Union(ShapeMask(c, upper), ShapeMask(c, lower));
     for (const Path* p : {&upper, &lower}) {
+        // No shadow falls out onto the column: icons scroll under the plates and take their backdrop
+        // from the column's middle, so the column must look alike all the way. The plate shades its
+        // own rim instead.
         Mask m = ShapeMask(c, *p);
-        RaisedPlate(c, m, plate, 1.4f);
+        c.Composite(m, plate);
+        InnerShadow(c, m, 0, 0, 2.5f, Hex(0x000000, 0.5f));
+        Bevel(c, m, 1, Hex(0xFFFFFF, 0.30f), Hex(0x000000, 0.6f));
     }
-    // A lit seam along the column's ends.
+    // A lit seam along the column's ends; its glow stays on the plates, off the column.
     Mask seam =
         ShapeMask(c, RoundRect(kColumnWell.x + 12, kUpperCover.Bottom() - 3, kColumnWell.w - 24, 1.2, 0.6));
     seam = Union(
         seam, ShapeMask(c, RoundRect(kColumnWell.x + 12, kLowerCover.y + 2, kColumnWell.w - 24, 1.2, 0.6)));
     c.Composite(seam, Solid(WithAlpha(theme.glow, 0.55f)));
-    Glow(c, seam, 1.8f, theme.glow, 0.35f);
+    c.Composite(Multiply(Blur(seam, 1.8f), plates), Solid(theme.glow), 0.35f, Blend::Screen);
     if (!framed) {
         // Screws on the simple window's lower plate, the partner button sits between them.
         for (Vec2 s :
@@ -109,10 +122,18 @@ void DrawCovers(Canvas& c, const Theme& theme, bool framed) {
 }
 
 void DrawSockets(Canvas& c) {
+    Mask plates = Union(ShapeMask(c, UpperPlate()), ShapeMask(c, LowerPlate()));
     for (const Box& arrow : kScrollArrows) {
         Box s = ArrowSocket(arrow);
         Mask m = ShapeMask(c, BoxPath(s, 3));
-        SunkPanel(c, m, Solid(ink::kSocket), 0.6f);
+        if (arrow.x < kColumnWell.x) {
+            SunkPanel(c, m, Solid(ink::kSocket), 0.6f);
+            continue;
+        }
+        // The column's sockets sit on the plates' edges: their rim must not reach the column.
+        Canvas layer = c;
+        SunkPanel(layer, m, Solid(ink::kSocket), 0.6f);
+        c.Composite(plates, [&layer](double x, double y) { return layer.At(int(x), int(y)); });
     }
 }
 
@@ -171,13 +192,20 @@ Mask CornerSymbol(int n, int width, int height, Vec2 origin) {
 Canvas DrawBackground(const Theme& theme, bool framed) {
     Canvas c(kWidth, kHeight);
     c.Fill(RectPath(0, 0, kWidth, kHeight), ChassisPaint(kHeight, kSeedChassis));
+    // The shade under the border panel first: the panels' opaque fills then keep their edges free of
+    // it, so the small images cut from any place of a panel match every other place.
+    if (framed) {
+        DrawOuterRim(c, theme, true);
+    }
     DrawColumn(c, theme);
     DrawCovers(c, theme, framed);
     DrawListPanel(c);
     DrawDetailPanel(c, theme);
     DrawSockets(c);
     DrawCornerButtons(c, theme);
-    DrawOuterRim(c, theme, framed);
+    if (!framed) {
+        DrawOuterRim(c, theme, false);
+    }
     return c;
 }
 

@@ -48,10 +48,10 @@ double SignedArea(const std::vector<Vec2>& contour) {
     return area / 2;
 }
 
-// Enough segments that a chord strays less than a twentieth of a pixel from the circle.
+// Enough segments that a chord strays less than a fiftieth of a pixel from the circle.
 int ArcSegments(double radius, double sweep_deg) {
     double r = std::max(radius, 0.5);
-    double step = 2 * std::acos(std::max(-1.0, 1 - 0.05 / r));
+    double step = 2 * std::acos(std::max(-1.0, 1 - 0.02 / r));
     int n = static_cast<int>(std::ceil(Radians(std::abs(sweep_deg)) / step));
     return std::clamp(n, 4, 2048);
 }
@@ -82,10 +82,14 @@ Path RectPath(double x, double y, double w, double h) {
 
 std::vector<Vec2> ArcPoints(Vec2 centre, double radius, double from_deg, double to_deg) {
     int n = ArcSegments(radius, to_deg - from_deg);
+    // Chords cut a sliver off every segment; a slightly larger radius gives the polygon the circle's
+    // own area, so small round shapes do not come out thin.
+    double step = Radians(std::abs(to_deg - from_deg)) / n;
+    double r = step > 0 ? radius * std::sqrt(step / std::sin(step)) : radius;
     std::vector<Vec2> points;
     points.reserve(n + 1);
     for (int i = 0; i <= n; ++i) {
-        points.push_back(Polar(centre, radius, from_deg + (to_deg - from_deg) * i / n));
+        points.push_back(Polar(centre, r, from_deg + (to_deg - from_deg) * i / n));
     }
     return points;
 }

@@ -233,6 +233,12 @@ void AddSingles(std::vector<Canvas>& list, const std::array<Scheme, 2>& schemes)
         list[72 + s] = TrackingArrow(sc.framed, sc.theme, false);
         list[74 + s] = HighlightBar(sc.framed, sc.theme);
         list[78 + s] = PictureFrame(sc.theme);
+        if (s == 1) {
+            // The scheme-1 frame is stored opaque: its clear middle shows dark glass.
+            Canvas opaque(list[79].Width(), list[79].Height(), ink::kGlass);
+            opaque.Draw(list[79], 0, 0);
+            list[79] = std::move(opaque);
+        }
         list[92 + s] = CutBox(sc.framed, kLowerCover);
         list[94 + s] = CutBox(sc.framed, kUpperCover);
         list[98 + s] = CutBox(sc.simple, kLowerCover);
