@@ -538,7 +538,7 @@ ComponentFactory ComponentFactory::Standard() {
                                      std::pair{"TDIBTimer", TimerHandle::Kind::DIBTimer}}) {
         factory.Register(
             name,
-            [kind](const Placement& where, LoadState& state) -> TComponent* {
+            [kind = kind](const Placement& where, LoadState& state) -> TComponent* {
                 return &where.form.Adopt(std::make_unique<TimerComponent>(state.services.app, kind));
             },
             Wrap(ApplyTimer));
