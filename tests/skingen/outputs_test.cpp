@@ -11,6 +11,7 @@
 #include "skin/picture.h"
 #include "skin/plain_controls.h"
 #include "skin/stored_image.h"
+#include "skingen/image_list.h"
 #include "skingen/resources.h"
 #include "support/temp_dir.h"
 
@@ -202,6 +203,27 @@ TEST_F(Outputs, ControlsListAndPicturesDecode) {
     EXPECT_EQ(controls.Count(), 30);
     EXPECT_EQ(controls.Width(), 14);
     EXPECT_EQ(controls.Height(), 13);
+    // The header as Windows writes it: "IL", version 0x101, count, room, growth, size, no background,
+    // 24-bit colour without a mask.
+    const std::string& il = bitmap->bytes;
+    auto u16 = [&](size_t at) {
+        return static_cast<uint8_t>(il[at]) | static_cast<uint8_t>(il[at + 1]) << 8;
+    };
+    EXPECT_EQ(il.substr(0, 2), "IL");
+    EXPECT_EQ(u16(2), 0x101u);
+    EXPECT_EQ(u16(4), 30u);
+    EXPECT_GE(u16(6), 30u);
+    EXPECT_EQ(u16(10), 14u);
+    EXPECT_EQ(u16(12), 13u);
+    EXPECT_EQ(u16(14) | u16(16) << 16, 0xFFFFFFFFu);
+    EXPECT_EQ(u16(18), 0x18u);
+    std::vector<skingen::SkinImage> drawn = skingen::BuildControlsList();
+    for (int i = 0; i < 30; ++i) {
+        const TMemoryDIB* image = controls.Image(i);
+        ASSERT_NE(image, nullptr);
+        std::vector<uint32_t> stored(image->Bits(), image->Bits() + image->PixelCount());
+        EXPECT_EQ(stored, drawn[i].StoredPixels()) << "image " << i << " comes back as drawn";
+    }
 
     const auto* frame =
         std::get_if<FormBinary>(&FindFormProperty(Get("Image4").properties, "Picture.Data")->data);

@@ -137,6 +137,32 @@ void DrawSockets(Canvas& c) {
     }
 }
 
+// A level meter over the list and a grille beside it: the chassis is not bare metal.
+void DrawChassisDetails(Canvas& c, const Theme& theme) {
+    Mask strip = ShapeMask(c, RoundRect(kListPanel.x + 6, 12, kListPanel.w - 12, 18, 9));
+    SunkPanel(c, strip, Solid(ink::kGlass), 0.8f);
+    constexpr int kSegments = 18;
+    for (int i = 0; i < kSegments; ++i) {
+        double x = kListPanel.x + 16 + i * 8.0;
+        Mask seg = ShapeMask(c, RoundRect(x, 17, 5, 8, 1.5));
+        float level = 1.0f - float(i) / kSegments;
+        c.Composite(seg, Solid(Mix(Hex(0x1C2024), theme.glow, 0.15f + 0.85f * level * level)));
+        if (i < 6) {
+            Glow(c, seg, 1.6f, theme.glow, 0.35f * level);
+        }
+    }
+    Path slots;
+    for (int i = 0; i < 12; ++i) {
+        slots.Add(RoundRect(14, 120 + i * 14, 20, 4, 2));
+    }
+    SunkPanel(c, ShapeMask(c, slots), Solid(Hex(0x0B0C0D)), 0.5f);
+    for (Vec2 s : {Vec2{24, 100}, Vec2{24, 300}}) {
+        Mask head = ShapeMask(c, Circle(s, 3.4));
+        RaisedPlate(c, head, Radial({s.x - 1, s.y - 1}, 4, {{0, Hex(0x7A8086)}, {1, Hex(0x2E3135)}}), 0.6f);
+        c.Fill(Stroke({{s.x - 2, s.y + 1.2}, {s.x + 2, s.y - 1.2}}, 0.9), Solid(Hex(0x000000, 0.6f)));
+    }
+}
+
 void DrawCornerButtons(Canvas& c, const Theme& theme) {
     Mask tray = ShapeMask(c, RoundRect(73, 439, 100, 31, 15.5));
     SunkPanel(c, tray, Solid(Hex(0x15171A)), 0.8f);
@@ -150,7 +176,7 @@ void DrawCornerButtons(Canvas& c, const Theme& theme) {
     }
 }
 
-void DrawOuterRim(Canvas& c, const Theme& theme, bool framed) {
+void DrawOuterRim(Canvas& c, bool framed) {
     Mask all = ShapeMask(c, RectPath(0, 0, kWidth, kHeight));
     if (framed) {
         // The frame's own bevel surrounds this area; a soft shade under its edge is enough.
@@ -161,9 +187,6 @@ void DrawOuterRim(Canvas& c, const Theme& theme, bool framed) {
     Mask inner = ShapeMask(c, RectPath(3, 3, kWidth - 6, kHeight - 6));
     Mask groove = Subtract(ShapeMask(c, RectPath(2, 2, kWidth - 4, kHeight - 4)), inner);
     c.Composite(groove, Solid(Hex(0x000000, 0.7f)));
-    Mask lit = ShapeMask(c, RoundRect(kListPanel.x + 30, 18, kListPanel.w - 60, 1.5, 0.75));
-    c.Composite(lit, Solid(WithAlpha(theme.glow, 0.8f)));
-    Glow(c, lit, 2.0f, theme.glow, 0.5f);
 }
 
 } // namespace
@@ -195,16 +218,17 @@ Canvas DrawBackground(const Theme& theme, bool framed) {
     // The shade under the border panel first: the panels' opaque fills then keep their edges free of
     // it, so the small images cut from any place of a panel match every other place.
     if (framed) {
-        DrawOuterRim(c, theme, true);
+        DrawOuterRim(c, true);
     }
     DrawColumn(c, theme);
     DrawCovers(c, theme, framed);
+    DrawChassisDetails(c, theme);
     DrawListPanel(c);
     DrawDetailPanel(c, theme);
     DrawSockets(c);
     DrawCornerButtons(c, theme);
     if (!framed) {
-        DrawOuterRim(c, theme, false);
+        DrawOuterRim(c, false);
     }
     return c;
 }

@@ -93,8 +93,6 @@ Canvas TrackingArrow(const Canvas& background, const Theme& theme, bool upper) {
     Glow(c, tri, 2.0f, theme.glow, 0.9f);
     c.Composite(tri, Linear({0, h / 2.0 - 4}, {0, h / 2.0 + 4},
                             {{0, Mix(Hex(0xFFFFFF), theme.glow, 0.3f)}, {1, theme.glow}}));
-    Mask tail = ShapeMask(c, RoundRect(4.4, upper ? 1 : h - 6, 1.2, 5, 0.6));
-    c.Composite(tail, Solid(WithAlpha(theme.glow, 0.5f)));
     return c;
 }
 

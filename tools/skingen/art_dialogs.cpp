@@ -66,9 +66,9 @@ Canvas ExtractDialogBackground(const Theme& theme) {
         },
         kSeedDialog + 2, 0.04f, true);
     SunkPanel(c, plate, fill);
-    AccentLine(c, theme, 60, 150, 306);
-    Led(c, theme, {20, 158});
-    Led(c, theme, {406, 158});
+    AccentLine(c, theme, 60, 148, 306);
+    Led(c, theme, {28, 148.75});
+    Led(c, theme, {398, 148.75});
     return c;
 }
 

@@ -125,14 +125,14 @@ Mask Camera(const Grid& g) {
 
 Mask Pen(const Grid& g) {
     Affine tilt = Affine::Rotate(45, {25, 25});
-    Path barrel = RoundRect(21.5, 3, 7, 22, 3).Transformed(tilt);
-    Path nib = Polygon({{21.5, 27}, {28.5, 27}, {28.5, 31}, {25, 44}, {21.5, 31}}).Transformed(tilt);
+    Path barrel = RoundRect(20.5, 3, 9, 22, 3.5).Transformed(tilt);
+    Path nib = Polygon({{20.5, 27}, {29.5, 27}, {29.5, 31}, {25, 45}, {20.5, 31}}).Transformed(tilt);
     Mask m = Union(g.Fill(barrel), g.Fill(nib));
-    Path ring = RectPath(21.5, 24.8, 7, 1.4).Transformed(tilt);
+    Path ring = RectPath(20.5, 24.8, 9, 1.4).Transformed(tilt);
     Path slit = Stroke({{25, 33}, {25, 41}}, 1.1, Cap::Butt).Transformed(tilt);
     Path eye = Circle({25, 32.5}, 1.3).Transformed(tilt);
     m = Subtract(m, Union(g.Fill(ring), Union(g.Fill(slit), g.Fill(eye))));
-    Path clip = RoundRect(28.5, 6, 1.8, 12, 0.9).Transformed(tilt);
+    Path clip = RoundRect(29.5, 6, 2, 12, 1).Transformed(tilt);
     return Union(m, g.Fill(clip));
 }
 

@@ -104,6 +104,12 @@ bool WritePreviews(const std::vector<SkinImage>& list1, const std::vector<SkinIm
     std::filesystem::create_directories(dir);
     bool ok = WritePngPreview(ContactSheet(list1, 140), dir / "list1_small.png");
     ok = WritePngPreview(ContactSheet(list1, 140).Crop(0, 0, 450, 260), dir / "list1_zoom.png", 2) && ok;
+    std::vector<SkinImage> small;
+    for (int i : {64, 65, 66, 67, 68, 69,  70,  71,  72,  73,  80,  81,  82,  83,  84,  85,  86,
+                  87, 88, 89, 90, 91, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 126}) {
+        small.push_back(list1[i]);
+    }
+    ok = WritePngPreview(ContactSheet(small, 40).Crop(300, 0, 420, 40), dir / "small_zoom.png", 4) && ok;
     ok = WritePngPreview(ContactSheet(controls, 20), dir / "controls.png", 4) && ok;
     for (int i : {52, 53, 78, 79, 96, 97}) {
         Canvas on_grey(list1[i].Width(), list1[i].Height(), Hex(0x6080A0));

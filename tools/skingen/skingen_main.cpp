@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "skingen/art_dialogs.h"
 #include "skingen/art_frame.h"
 #include "skingen/image_list.h"
 #include "skingen/png_preview.h"
@@ -37,6 +38,13 @@ bool WriteFramePreviews(const std::filesystem::path& dir, const std::vector<Skin
         keep.Trim();
         window.ClipTo(keep);
         ok = WritePngPreview(window, dir / ("window_" + std::to_string(scheme) + ".png")) && ok;
+        std::string n = std::to_string(scheme);
+        ok = WritePngPreview(TargetDialogBackground(SchemeTheme(scheme)),
+                             dir / ("dialog_target_" + n + ".png")) &&
+             ok;
+        ok = WritePngPreview(ExtractDialogBackground(SchemeTheme(scheme)),
+                             dir / ("dialog_extract_" + n + ".png")) &&
+             ok;
     }
     return ok;
 }
