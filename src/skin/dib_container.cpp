@@ -72,11 +72,20 @@ void TDIBContainer::Compose(const Rect& update) {
     if (area.Empty()) {
         return;
     }
-    // Windows erases the background of the invalid part before the controls paint into it.
-    surface_.FillRect(area, ColorToRGB(color_));
-    for (const auto& control : controls_) {
-        if (control->Visible()) {
-            control->Compose(surface_, area);
+    // Nothing under a control that replaces the whole part needs composing.
+    size_t first = controls_.size();
+    while (first > 0 && !(controls_[first - 1]->Visible() && controls_[first - 1]->CoversOpaquely(area))) {
+        --first;
+    }
+    if (first == 0) {
+        // Windows erases the background of the invalid part before the controls paint into it.
+        surface_.FillRect(area, ColorToRGB(color_));
+    } else {
+        --first;
+    }
+    for (size_t i = first; i < controls_.size(); ++i) {
+        if (controls_[i]->Visible()) {
+            controls_[i]->Compose(surface_, area);
         }
     }
     if (Contains(area, pending_)) {

@@ -65,7 +65,19 @@ void CopyPixels(const TAbstractSuperDIB& src, const Rect& src_rect, TAbstractSup
 void TDIBControl::Compose(TWinDIB& surface, const Rect& update) {
     const Rect part =
         Intersect(Intersect(BoundsRect(), update), Rect{0, 0, surface.Width(), surface.Height()});
-    if (part.Empty()) {
+    if (part.Empty() || (opacity_ == 255 && DrawDirect(surface, part))) {
+        return;
+    }
+    if (!HasContent()) {
+        // The work surface would hold the very pixels it is blended onto: blend them in place.
+        if (opacity_ != 255) {
+            const RowRoutine blend = RowRoutineFor(ChooseDrawRoutine(opacity_, false, false));
+            const DrawParams params{opacity_, 0};
+            for (int y = part.top; y < part.bottom; ++y) {
+                uint32_t* row = surface.ScanLine(y) + part.left;
+                blend(row, row, part.Width(), params);
+            }
+        }
         return;
     }
     if (work_.Width() != part.Width() || work_.Height() != part.Height()) {

@@ -36,11 +36,19 @@ public:
     // inside `update` (container coordinates): copy the surface under it into the work surface, draw
     // the content there, give the work surface the control's Opacity and draw it back with the blend.
     void Compose(TWinDIB& surface, const Rect& update);
+    // True when composing sets every pixel of `area` (container coordinates) without regard to what
+    // lies below: whatever is under it there need not be composed at all.
+    virtual bool CoversOpaquely(const Rect& /*area*/) const { return false; }
 
 protected:
     // Draws the content onto `work`, on which the control's top-left corner lies at (origin_x,
     // origin_y). `work` holds only the part being composed, so the origin may be negative.
     virtual void DrawContent(TWinDIB& work, int origin_x, int origin_y) = 0;
+    // At full opacity the copy back is a plain copy, so a content that can keep within `part` may be
+    // drawn straight onto the surface, saving two copies of the part. False: not possible here.
+    virtual bool DrawDirect(TWinDIB& /*surface*/, const Rect& /*part*/) { return false; }
+    // False when DrawContent would draw nothing (an image link pointing at no image).
+    virtual bool HasContent() const { return true; }
     // After the Scale was set (not when Stretch sets the image's scale).
     virtual void ScaleSet() { Invalidate(); }
     virtual void AngleSet() { Invalidate(); }

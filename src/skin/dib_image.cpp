@@ -1,6 +1,87 @@
 #include "skin/dib_image.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace kavlo {
+
+void DrawImageClipped(const TAbstractSuperDIB& image, TAbstractSuperDIB& dest, int x, int y,
+                      const Rect& clip) {
+    const Rect area = Intersect(clip, Rect{0, 0, dest.Width(), dest.Height()});
+    const Rect source = Intersect(Rect{area.left - x, area.top - y, area.right - x, area.bottom - y},
+                                  Rect{0, 0, image.Width(), image.Height()});
+    const auto clipped = ClipDraw(image.Width(), image.Height(), source, dest.Width(), dest.Height(),
+                                  x + source.left, y + source.top);
+    if (source.Empty() || !clipped) {
+        return;
+    }
+    DrawClipped(RowRoutineFor(image.Routine()), DrawParams{image.Opacity(), image.TransparentKey()},
+                image.View(), dest.View(), *clipped);
+}
+
+namespace {
+
+// Where the pixels of one axis of the bounding box come from: the source index of each box position,
+// -1 where the position maps outside the image. The arithmetic is the general draw's inverse mapping
+// with the turn left out (cos 1, sin 0): position + 0.5 - box / 2, divided by the scale, plus half the
+// image.
+std::vector<int> AxisMap(int box, int image, long double scale_percent) {
+    const long double factor = scale_percent / 100;
+    const long double half_box = box / 2.0L;
+    std::vector<int> map(static_cast<size_t>(box));
+    for (int b = 0; b < box; ++b) {
+        const long double at = (b + 0.5L - half_box) / factor + image / 2.0L;
+        map[static_cast<size_t>(b)] = at >= 0 && at < image ? static_cast<int>(at) : -1;
+    }
+    return map;
+}
+
+} // namespace
+
+void DrawUnturned(const TAbstractSuperDIB& image, TAbstractSuperDIB& dest, int x, int y, long double scale_x,
+                  long double scale_y, const Rect& clip) {
+    if (image.Empty() || scale_x == 0 || scale_y == 0) {
+        return;
+    }
+    if (scale_x == 100 && scale_y == 100) {
+        DrawImageClipped(image, dest, x, y, clip);
+        return;
+    }
+    const Extent box = TransformedSize(image.Width(), image.Height(), 0, scale_x, scale_y);
+    const Rect area = Intersect(Intersect(clip, Rect{0, 0, dest.Width(), dest.Height()}),
+                                Rect{x, y, x + box.width, y + box.height});
+    if (area.Width() < 1 || area.Height() < 1) {
+        return;
+    }
+    const std::vector<int> columns = AxisMap(box.width, image.Width(), scale_x);
+    const std::vector<int> rows = AxisMap(box.height, image.Height(), scale_y);
+    // The columns that map into the image form one span, as the mapping only grows along the axis.
+    int first = area.left;
+    int last = area.right;
+    while (first < last && columns[static_cast<size_t>(first - x)] < 0) {
+        ++first;
+    }
+    while (last > first && columns[static_cast<size_t>(last - 1 - x)] < 0) {
+        --last;
+    }
+    if (first >= last) {
+        return;
+    }
+    const RowRoutine routine = RowRoutineFor(image.Routine());
+    const DrawParams params{image.Opacity(), image.TransparentKey()};
+    std::vector<uint32_t> line(static_cast<size_t>(last - first));
+    for (int dy = area.top; dy < area.bottom; ++dy) {
+        const int sy = rows[static_cast<size_t>(dy - y)];
+        if (sy < 0) {
+            continue;
+        }
+        const uint32_t* src_row = image.ScanLine(sy);
+        for (int dx = first; dx < last; ++dx) {
+            line[static_cast<size_t>(dx - first)] = src_row[columns[static_cast<size_t>(dx - x)]];
+        }
+        routine(line.data(), dest.ScanLine(dy) + first, last - first, params);
+    }
+}
 
 TDIBImage::TDIBImage(TDIBContainer& container)
     : TDIBControl(container), index_main_([this] { LinkChanged(); }) {}
@@ -74,8 +155,52 @@ void TDIBImage::DrawContent(TWinDIB& work, int origin_x, int origin_y) {
     if (item == nullptr || item->DIB().Empty()) {
         return;
     }
-    item->DrawAs(work, origin_x + ImageOffsetX(), origin_y + ImageOffsetY(), Angle(), DrawScaleX(),
-                 DrawScaleY());
+    const int x = origin_x + ImageOffsetX();
+    const int y = origin_y + ImageOffsetY();
+    if (Angle() == 0) {
+        DrawUnturned(item->DIB(), work, x, y, DrawScaleX(), DrawScaleY(),
+                     Rect{0, 0, work.Width(), work.Height()});
+        return;
+    }
+    item->DrawAs(work, x, y, Angle(), DrawScaleX(), DrawScaleY());
+}
+
+namespace {
+
+bool Contains(const Rect& outer, const Rect& inner) {
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+           outer.bottom >= inner.bottom;
+}
+
+} // namespace
+
+bool TDIBImage::CoversOpaquely(const Rect& area) const {
+    const TMemoryDIB* image = index_main_.Image();
+    if (image == nullptr || Opacity() != 255 || Angle() != 0 || DrawScaleX() != 100 || DrawScaleY() != 100 ||
+        image->Routine() != DrawRoutine::PlainCopy) {
+        return false;
+    }
+    const int x = Left() + ImageOffsetX();
+    const int y = Top() + ImageOffsetY();
+    const Rect drawn = Intersect(Rect{x, y, x + image->Width(), y + image->Height()}, BoundsRect());
+    return Contains(drawn, area);
+}
+
+bool TDIBImage::HasContent() const {
+    const TMemoryDIB* image = index_main_.Image();
+    return image != nullptr && !image->Empty();
+}
+
+bool TDIBImage::DrawDirect(TWinDIB& surface, const Rect& part) {
+    if (Angle() != 0) {
+        return false;
+    }
+    const TMemoryDIB* image = index_main_.Image();
+    if (image != nullptr) {
+        DrawUnturned(*image, surface, Left() + ImageOffsetX(), Top() + ImageOffsetY(), DrawScaleX(),
+                     DrawScaleY(), part);
+    }
+    return true;
 }
 
 void TDIBImage::ScaleSet() {

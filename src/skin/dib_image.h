@@ -6,6 +6,19 @@
 
 namespace kavlo {
 
+// Draws `image` unturned at (x, y) of `dest` with its own routine, touching no pixel outside `clip`
+// (destination coordinates). The image's own Angle and Scale are not applied.
+void DrawImageClipped(const TAbstractSuperDIB& image, TAbstractSuperDIB& dest, int x, int y,
+                      const Rect& clip);
+
+// The transformed draw of an unturned image scaled by scale_x/scale_y percent, its bounding box at
+// (x, y) of `dest`, limited to `clip`: the same pixels, sampled as the general turned draw samples
+// them, at the cost of a lookup per pixel. Without a turn the source column depends on the
+// destination column alone and the source row on the destination row alone, so both are worked out
+// once per draw instead of once per pixel.
+void DrawUnturned(const TAbstractSuperDIB& image, TAbstractSuperDIB& dest, int x, int y, long double scale_x,
+                  long double scale_y, const Rect& clip);
+
 // A DIB control that shows one image of an image list (IndexMain), turned and scaled by the control's
 // own Angle and Scale, or stretched to the control's size.
 class TDIBImage : public TDIBControl {
@@ -33,9 +46,12 @@ public:
     // Where the image's bounding box lies in the control.
     int ImageOffsetX() const;
     int ImageOffsetY() const;
+    bool CoversOpaquely(const Rect& area) const override;
 
 protected:
     void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
+    bool DrawDirect(TWinDIB& surface, const Rect& part) override;
+    bool HasContent() const override;
     void ScaleSet() override;
     void AngleSet() override;
     void BoundsChanged() override;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin/dib_image.h"
+
 namespace kavlo {
 
 namespace {
@@ -42,7 +44,7 @@ constexpr int kImagesPerRow = 4;
 void TFormControl::Paint(TWinDIB& surface, const Rect& update) {
     const Rect part =
         Intersect(Intersect(BoundsRect(), update), Rect{0, 0, surface.Width(), surface.Height()});
-    if (part.Empty()) {
+    if (part.Empty() || DrawDirect(surface, part)) {
         return;
     }
     if (work_.Width() != part.Width() || work_.Height() != part.Height()) {
@@ -93,20 +95,39 @@ void TImage::AdjustSize() {
     }
 }
 
-void TImage::DrawContent(TWinDIB& work, int origin_x, int origin_y) {
+void TImage::DrawPicture(TAbstractSuperDIB& dest, int x, int y, const Rect& clip) const {
     if (picture_.Empty()) {
         return;
     }
     if (stretch_) {
-        picture_.SetScaleX(Width() * 100.0L / picture_.Width());
-        picture_.SetScaleY(Height() * 100.0L / picture_.Height());
-        picture_.Draw(work, origin_x, origin_y);
+        DrawUnturned(picture_, dest, x, y, Width() * 100.0L / picture_.Width(),
+                     Height() * 100.0L / picture_.Height(), clip);
         return;
     }
-    picture_.SetScale(100);
     const int dx = center_ ? (Width() - picture_.Width()) / 2 : 0;
     const int dy = center_ ? (Height() - picture_.Height()) / 2 : 0;
-    picture_.Draw(work, origin_x + dx, origin_y + dy);
+    DrawImageClipped(picture_, dest, x + dx, y + dy, clip);
+}
+
+bool TImage::CoversOpaquely(const Rect& area) const {
+    if (picture_.Empty() || stretch_ || picture_.Routine() != DrawRoutine::PlainCopy) {
+        return false;
+    }
+    const int x = Left() + (center_ ? (Width() - picture_.Width()) / 2 : 0);
+    const int y = Top() + (center_ ? (Height() - picture_.Height()) / 2 : 0);
+    const Rect drawn = Intersect(Rect{x, y, x + picture_.Width(), y + picture_.Height()}, BoundsRect());
+    return drawn.left <= area.left && drawn.top <= area.top && drawn.right >= area.right &&
+           drawn.bottom >= area.bottom;
+}
+
+void TImage::DrawContent(TWinDIB& work, int origin_x, int origin_y) {
+    DrawPicture(work, origin_x, origin_y, Rect{0, 0, work.Width(), work.Height()});
+}
+
+bool TImage::DrawDirect(TWinDIB& surface, const Rect& part) {
+    // A picture keeps to its own pixels, and the copy back is plain: drawing on the surface is the same.
+    DrawPicture(surface, Left(), Top(), part);
+    return true;
 }
 
 void TLabel::Changed(bool resize) {
@@ -214,6 +235,13 @@ void TAnimate::DrawContent(TWinDIB& work, int origin_x, int origin_y) {
     if (!transparent_) {
         work.FillRect(Rect{origin_x, origin_y, origin_x + Width(), origin_y + Height()}, ColorToRGB(color_));
     }
+}
+
+bool TAnimate::DrawDirect(TWinDIB& surface, const Rect& part) {
+    if (!transparent_) {
+        surface.FillRect(part, ColorToRGB(color_));
+    }
+    return true;
 }
 
 void TImageList::SetSize(int width, int height) {

@@ -20,6 +20,8 @@ namespace kavlo {
 class TFormControl : public TControl {
 public:
     virtual bool Windowed() const { return false; }
+    // True when painting sets every pixel of `area` without regard to what lies below.
+    virtual bool CoversOpaquely(const Rect& /*area*/) const { return false; }
     // Draws the part of the control inside `update` (form client coordinates) onto the form surface.
     void Paint(TWinDIB& surface, const Rect& update);
 
@@ -27,6 +29,9 @@ protected:
     // Draws onto `work`, which holds the surface under the part being painted and on which the
     // control's top-left corner lies at (origin_x, origin_y).
     virtual void DrawContent(TWinDIB& work, int origin_x, int origin_y) = 0;
+    // A content that can keep within `part` may be drawn straight onto the surface, saving the copies
+    // to and from the work surface. False: not possible here.
+    virtual bool DrawDirect(TWinDIB& /*surface*/, const Rect& /*part*/) { return false; }
 
 private:
     TWinDIB work_;
@@ -46,12 +51,15 @@ public:
     void SetStretch(bool stretch);
     bool Transparent() const { return picture_.Transparent(); }
     void SetTransparent(bool transparent);
+    bool CoversOpaquely(const Rect& area) const override;
 
 protected:
     void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
+    bool DrawDirect(TWinDIB& surface, const Rect& part) override;
 
 private:
     void AdjustSize();
+    void DrawPicture(TAbstractSuperDIB& dest, int x, int y, const Rect& clip) const;
 
     TMemoryDIB picture_;
     bool auto_size_ = false;
@@ -119,6 +127,7 @@ public:
 
 protected:
     void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
+    bool DrawDirect(TWinDIB& surface, const Rect& part) override;
 
 private:
     bool transparent_ = true;

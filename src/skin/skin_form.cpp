@@ -20,6 +20,26 @@ Rect Union(const Rect& a, const Rect& b) {
             std::max(a.bottom, b.bottom)};
 }
 
+// What is left of the rectangles once `hole` is cut out: up to four pieces of each.
+std::vector<Rect> Subtract(const std::vector<Rect>& rects, const Rect& hole) {
+    std::vector<Rect> left;
+    for (const Rect& r : rects) {
+        const Rect cut = Intersect(r, hole);
+        if (cut.Empty()) {
+            left.push_back(r);
+            continue;
+        }
+        for (const Rect& piece :
+             {Rect{r.left, r.top, r.right, cut.top}, Rect{r.left, cut.bottom, r.right, r.bottom},
+              Rect{r.left, cut.top, cut.left, cut.bottom}, Rect{cut.right, cut.top, r.right, cut.bottom}}) {
+            if (!piece.Empty()) {
+                left.push_back(piece);
+            }
+        }
+    }
+    return left;
+}
+
 Rect Offset(const Rect& r, int dx, int dy) {
     return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
@@ -41,7 +61,11 @@ TComponent& SkinForm::Adopt(std::unique_ptr<TComponent> component) {
     owned_.push_back(std::move(component));
     components_.push_back(&adopted);
     if (auto* control = dynamic_cast<TControl*>(&adopted)) {
-        controls_.push_back(control);
+        Placed placed{control, dynamic_cast<TFormControl*>(control), dynamic_cast<TDIBContainer*>(control),
+                      false};
+        placed.windowed =
+            placed.container != nullptr || (placed.graphic != nullptr && placed.graphic->Windowed());
+        controls_.push_back(placed);
         control->SetParent(this);
         control->Invalidate();
     }
@@ -107,28 +131,21 @@ void SkinForm::InvalidateRect(const Rect& rect) {
     }
 }
 
-bool SkinForm::IsWindowed(const TControl& control) const {
-    if (dynamic_cast<const TDIBContainer*>(&control) != nullptr) {
-        return true;
-    }
-    const auto* form_control = dynamic_cast<const TFormControl*>(&control);
-    return form_control != nullptr && form_control->Windowed();
-}
-
-void SkinForm::PaintControl(TControl& control, const Rect& update) {
-    if (auto* container = dynamic_cast<TDIBContainer*>(&control)) {
+void SkinForm::PaintControl(const Placed& placed, const Rect& update) {
+    if (placed.container != nullptr) {
+        const TControl& control = *placed.control;
         const Rect part = Intersect(update, control.BoundsRect());
         if (part.Empty()) {
             return;
         }
-        container->Compose(Offset(part, -control.Left(), -control.Top()));
+        placed.container->Compose(Offset(part, -control.Left(), -control.Top()));
         // The container's pixels as they are, alpha included: a plain copy.
-        const TAbstractSuperDIB& pixels = container->Surface();
+        const TAbstractSuperDIB& pixels = placed.container->Surface();
         pixels.Draw(surface_, part.left, part.top, Offset(part, -control.Left(), -control.Top()));
         return;
     }
-    if (auto* form_control = dynamic_cast<TFormControl*>(&control)) {
-        form_control->Paint(surface_, update);
+    if (placed.graphic != nullptr) {
+        placed.graphic->Paint(surface_, update);
     }
 }
 
@@ -137,13 +154,40 @@ void SkinForm::Compose(const Rect& update) {
     if (area.Empty()) {
         return;
     }
-    surface_.FillRect(area, ColorToRGB(color_));
-    // Graphic controls first, then the windows above them, each group in creation order.
-    for (const bool windowed : {false, true}) {
-        for (TControl* control : controls_) {
-            if (control->Visible() && IsWindowed(*control) == windowed) {
-                PaintControl(*control, area);
+    // The form paints around its containers, as a window clips its children out of its own painting;
+    // each container then puts its own picture in its place.
+    std::vector<Rect> pieces{area};
+    for (const Placed& placed : controls_) {
+        if (placed.container != nullptr && placed.control->Visible()) {
+            pieces = Subtract(pieces, placed.control->BoundsRect());
+        }
+    }
+    for (const Rect& piece : pieces) {
+        // Nothing under a picture that replaces the whole piece needs painting.
+        size_t first = controls_.size();
+        while (first > 0) {
+            const Placed& below = controls_[first - 1];
+            if (below.graphic != nullptr && !below.windowed && below.control->Visible() &&
+                below.graphic->CoversOpaquely(piece)) {
+                break;
             }
+            --first;
+        }
+        if (first == 0) {
+            surface_.FillRect(piece, ColorToRGB(color_));
+        } else {
+            --first;
+        }
+        for (size_t i = first; i < controls_.size(); ++i) {
+            if (!controls_[i].windowed && controls_[i].control->Visible()) {
+                PaintControl(controls_[i], piece);
+            }
+        }
+    }
+    // The windows above, in creation order.
+    for (const Placed& placed : controls_) {
+        if (placed.windowed && placed.control->Visible()) {
+            PaintControl(placed, area);
         }
     }
     if (pending_.Empty() || (area.left <= pending_.left && area.top <= pending_.top &&
@@ -167,9 +211,9 @@ void SkinForm::Paint(const Rect& update) {
 TControl* SkinForm::ControlAt(int x, int y) const {
     for (const bool windowed : {true, false}) {
         for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-            TControl& control = **it;
+            TControl& control = *it->control;
             const Rect& r = control.BoundsRect();
-            if (IsWindowed(control) == windowed && control.Visible() && control.Enabled() && x >= r.left &&
+            if (it->windowed == windowed && control.Visible() && control.Enabled() && x >= r.left &&
                 x < r.right && y >= r.top && y < r.bottom) {
                 return &control;
             }

@@ -65,14 +65,21 @@ public:
     TControl* ControlAt(int x, int y) const;
 
 private:
-    void PaintControl(TControl& control, const Rect& update);
-    bool IsWindowed(const TControl& control) const;
+    // A control of the form with its kind worked out once, not on every paint.
+    struct Placed {
+        TControl* control = nullptr;
+        TFormControl* graphic = nullptr;    // drawn on the form's surface
+        TDIBContainer* container = nullptr; // composes its own surface
+        bool windowed = false;
+    };
+
+    void PaintControl(const Placed& placed, const Rect& update);
     void UpdateCursor();
 
     SkinServices services_;
     std::vector<std::unique_ptr<TComponent>> owned_;
     std::vector<TComponent*> components_;
-    std::vector<TControl*> controls_; // creation order
+    std::vector<Placed> controls_; // creation order
     TWinDIB surface_;
     TColor color_ = 0x8000000F; // clBtnFace
     std::string caption_;

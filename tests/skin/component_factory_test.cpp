@@ -99,7 +99,7 @@ FormObject SampleForm() {
                    Obj("TImage", "Image4",
                        {P("Left", FormValue::Int(0)), P("Top", FormValue::Int(0)),
                         P("AutoSize", FormValue::Bool(true)),
-                        P("Picture.Data", FormValue::Binary(WritePictureData(Solid(6, 4, 0xFF00FF00))))}),
+                        P("Picture.Data", FormValue::Binary(WritePictureData(Solid(14, 8, 0xFF00FF00))))}),
                    Obj("TLabel", "DebugLabel1",
                        With(Bounds(40, 30, 18, 8),
                             {P("Caption", FormValue::Str("Reload")), P("Visible", FormValue::Bool(false)),
@@ -182,7 +182,7 @@ TEST_F(FactoryTest, AStoredFormComesBackAsComponentsFoundByName) {
 
     auto* image = form.Find<TImage>("Image4");
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->Width(), 6);
+    EXPECT_EQ(image->Width(), 14);
     EXPECT_FALSE(form.Find<TLabel>("DebugLabel1")->Visible());
     auto* timer = form.Find<TimerComponent>("AnimationTimer");
     ASSERT_NE(timer, nullptr);
@@ -216,8 +216,12 @@ TEST_F(FactoryTest, TheLoadedWindowComposesShapesAndRoutesThePointer) {
     EXPECT_EQ(fixture.WindowShape(), (std::vector<Rect>{{2, 4, 18, 5}}));
 
     form.Paint({0, 0, 60, 40});
-    EXPECT_EQ(fixture.FramePixel(59, 0) & 0xFFFFFF, 0u);         // the form's black
-    EXPECT_EQ(fixture.FramePixel(3, 2), 0xFF00FF00u);            // Image4
+    EXPECT_EQ(fixture.FramePixel(59, 0) & 0xFFFFFF, 0u); // the form's black
+    EXPECT_EQ(fixture.FramePixel(3, 2), 0xFF00FF00u);    // Image4
+    // Image4 runs under the container's corner: the container hides that part.
+    EXPECT_EQ(fixture.FramePixel(9, 6), 0xFF00FF00u);
+    EXPECT_EQ(fixture.FramePixel(12, 4), 0xFF00FF00u);
+    EXPECT_EQ(fixture.FramePixel(12, 6), 0xFF304050u);
     EXPECT_EQ(fixture.FramePixel(10 + 29, 5 + 19), 0xFF304050u); // the container's background image
     // The section icon at 250: its blend over the background, inside the container.
     EXPECT_EQ(fixture.FramePixel(10 + 22, 5 + 4), test::BlendedPixel(0xFFC08040, 0xFF304050, 250));

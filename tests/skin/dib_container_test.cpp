@@ -102,6 +102,13 @@ TEST_F(ContainerTest, OpacityExtremesAndTheImagesOwnDrawSettings) {
         {"opaque copy", base, {0, 0, 3, 1}, 255, {0xFF00C8FF, 0x12345678, 0xFF111111}},
         // Opacity 0 keeps every channel except 0, which becomes 1; the alpha byte is the work surface's.
         {"opacity 0", grey, {0, 0, 1, 1}, 0, {0xFF01C8FF, 0x12345678, 0xFF111111}},
+        // Without an image the control still blends what lies under it with itself.
+        {"no image, opacity 0", -1, {0, 0, 3, 1}, 0, {0xFF01C8FF, 0x12345678, 0xFF111111}},
+        {"no image, opacity 9",
+         -1,
+         {1, 0, 2, 1},
+         9,
+         {0xFF00C8FF, BlendedPixel(0x12345678, 0x12345678, 9), 0xFF111111}},
         // The key colour shows what lies under the control; the other pixel loses its alpha byte.
         {"colour key", key, {1, 0, 3, 1}, 255, {0xFF00C8FF, 0x12345678, 0x00ABCDEF}},
     };
@@ -111,6 +118,51 @@ TEST_F(ContainerTest, OpacityExtremesAndTheImagesOwnDrawSettings) {
         Place(container, base, {0, 0, 3, 1});
         Place(container, c.image, c.bounds, c.opacity);
         container.Compose({0, 0, 3, 1});
+        EXPECT_EQ(Pixels(container.Surface()), c.expected);
+    }
+}
+
+TEST_F(ContainerTest, AnOpaqueImageHidesWhatIsUnderItOnlyWhereItsPixelsReach) {
+    const int base = AddImage(Solid(5, 1, 0xFF0000FF));
+    const int narrow = AddImage(Solid(3, 1, 0xFF00FF00));
+    TMemoryDIB keyed_image = Solid(5, 1, 0xFFFF0000);
+    keyed_image.SetPixel(4, 0, 0xFF000000);
+    keyed_image.SetTransparent(true);
+    const int keyed = AddImage(keyed_image); // its bottom-left pixel is the key: all red pixels drop out
+
+    struct Case {
+        const char* what;
+        int top_image;
+        Rect top_bounds;
+        Rect update;
+        std::vector<uint32_t> expected; // 0xDEADBEEF: left alone
+    };
+    constexpr uint32_t kLeft = 0xDEADBEEF;
+    const Case cases[] = {
+        {"the image fills the update",
+         narrow,
+         {1, 0, 5, 1},
+         {1, 0, 4, 1},
+         {kLeft, 0xFF00FF00, 0xFF00FF00, 0xFF00FF00, kLeft}},
+        // The control is wider than its image: its last column shows what lies under it.
+        {"wider control",
+         narrow,
+         {1, 0, 5, 1},
+         {0, 0, 5, 1},
+         {0xFF0000FF, 0xFF00FF00, 0xFF00FF00, 0xFF00FF00, 0xFF0000FF}},
+        {"colour key",
+         keyed,
+         {0, 0, 5, 1},
+         {0, 0, 5, 1},
+         {0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0x00000000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TDIBContainer& container = MakeContainer(5, 1, 0x00FFFF);
+        Place(container, base, {0, 0, 5, 1});
+        Place(container, c.top_image, c.top_bounds);
+        container.Surface().Fill(kLeft);
+        container.Compose(c.update);
         EXPECT_EQ(Pixels(container.Surface()), c.expected);
     }
 }

@@ -173,6 +173,60 @@ TEST_F(DIBImageTest, CenterOffsetsByHalfTheRoomRoundedTowardZero) {
     }
 }
 
+// The unturned scaled draw must give exactly what the general turned-and-scaled draw gives.
+TEST(DrawUnturnedTest, SamePixelsAsTheGeneralDraw) {
+    TMemoryDIB coded(13, 7);
+    for (int y = 0; y < 7; ++y) {
+        for (int x = 0; x < 13; ++x) {
+            coded.SetPixel(x, y,
+                           static_cast<uint32_t>((x * 19 + y * 7) << 24 | x * 20 << 16 | y * 36 << 8 | 0x55));
+        }
+    }
+    coded.SetPixel(0, 6, 0xFF0000FF); // the bottom-left pixel: the automatic key
+    struct Case {
+        const char* what;
+        double scale_x, scale_y;
+        int x, y;
+        bool masked, transparent;
+        uint8_t opacity;
+    };
+    const Case cases[] = {
+        {"enlarged", 250, 150, 3, 2, false, false, 255},
+        {"shrunk", 37, 61, 0, 0, false, false, 255},
+        {"whole percents of a stretch", 116, 1733, -5, -9, false, false, 255},
+        {"huge", 24300, 2157, -300, -40, false, false, 150},
+        {"keyed", 180, 90, 1, 1, false, true, 255},
+        {"keyed blend", 133, 133, 2, 0, false, true, 77},
+        {"masked", 210, 345, -4, 3, true, false, 255},
+        {"masked blend", 75, 300, 5, -2, true, false, 99},
+        {"unscaled", 100, 100, 6, 6, false, true, 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TMemoryDIB image = coded;
+        image.SetMasked(c.masked);
+        image.SetTransparent(c.transparent);
+        image.SetOpacity(c.opacity);
+        TMemoryDIB general = Solid(40, 30, 0xFF808080);
+        TMemoryDIB fast = general;
+        TMemoryDIB clipped = general;
+        TMemoryDIB scaled = image;
+        scaled.SetScaleX(c.scale_x);
+        scaled.SetScaleY(c.scale_y);
+        scaled.Draw(general, c.x, c.y);
+        DrawUnturned(image, fast, c.x, c.y, c.scale_x, c.scale_y, Rect{0, 0, 40, 30});
+        const Rect clip{7, 4, 23, 19};
+        DrawUnturned(image, clipped, c.x, c.y, c.scale_x, c.scale_y, clip);
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                ASSERT_EQ(fast.Pixel(x, y), general.Pixel(x, y)) << x << "," << y;
+                const bool inside = x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+                ASSERT_EQ(clipped.Pixel(x, y), inside ? general.Pixel(x, y) : 0xFF808080u) << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST_F(DIBImageTest, ControlsFollowTheirItemAndSharedImagesKeepTheirOwnSettings) {
     const int shared = AddImage(Solid(4, 2, 0xFF123456));
     TDIBImage& sized = Make(shared, 1, 1);

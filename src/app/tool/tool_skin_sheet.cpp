@@ -251,6 +251,9 @@ void Run(const SheetOptions& options) {
     for (const std::string& error : loaded.errors) {
         summary["errors"].push_back(ToUtf8(error));
     }
+    for (const std::string& warning : loaded.warnings) {
+        summary["warnings"].push_back(ToUtf8(warning));
+    }
     std::cout << summary.dump(2) << '\n';
 }
 

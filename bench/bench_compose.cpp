@@ -1,0 +1,148 @@
+// Composing the menu window from its own form: the whole 818 x 742 window with every control shown,
+// against a plain copy of as many pixels (the least any composition costs), and one 50 ms fade tick of
+// a list row, which recomposes only the row's rectangle.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_fonts.h"
+#include "skin/component_factory.h"
+#include "skin/dib_fade_label.h"
+#include "skin/dib_image.h"
+#include "skin/dib_site.h"
+#include "skin/font_resolver.h"
+#include "skin/win_dib.h"
+#include "skingen/resources.h"
+
+namespace {
+
+using namespace kavlo;
+
+constexpr int kWindowWidth = 818;
+constexpr int kWindowHeight = 742;
+
+// The window as the menu shows it in its framed mode, every label with text; either every control shown
+// (the picture viewer's full-window layers among them) or only those the form shows at first.
+class Window {
+public:
+    explicit Window(bool show_everything) : fs_("/nonexistent", {}), fonts_(fs_), resolver_(fonts_) {
+        const auto stream = Resource("TFORM1");
+        const std::string bytes(reinterpret_cast<const char*>(stream.data()), stream.size());
+        FormLoadResult loaded =
+            LoadSkinForm(bytes, ComponentFactory::Standard(), SkinServices{loop_.App(), resolver_},
+                         CompressorRegistry::WithStandardCompressors());
+        if (loaded.form == nullptr) {
+            std::fprintf(stderr, "the built-in form does not load\n");
+            std::exit(1);
+        }
+        form_ = std::move(loaded.form);
+        form_->SetClientSize(kWindowWidth, kWindowHeight);
+        int row = 0;
+        for (TComponent* component : form_->Components()) {
+            if (auto* control = dynamic_cast<TControl*>(component); control != nullptr && show_everything) {
+                control->SetVisible(true);
+            }
+            if (auto* label = dynamic_cast<TDIBFadeLabel*>(component);
+                label != nullptr && label->Caption().empty()) {
+                label->SetCaption(label->WordWrap()
+                                      ? "A description long enough to wrap over several lines of "
+                                        "the detail panel, as the catalogue's texts do."
+                                      : "Sample row " + std::to_string(++row));
+            }
+        }
+        // The small picture shows the first gallery image, stretched, as after a page is opened.
+        form_->Find<TDIBImage>("DIBImage4")->IndexMain().SetDIBIndex(0);
+        WindowSite& site = loop_.OpenWindow(kWindowWidth, kWindowHeight);
+        form_->SetSite(&site);
+        loop_.SetPaintHandler([this](const Rect& rect) {
+            painted_pixels_ += rect.Width() * rect.Height();
+            form_->Paint(rect);
+        });
+        loop_.RunFor(0);
+    }
+
+    SkinForm& Form() { return *form_; }
+    OffscreenLoop& Loop() { return loop_; }
+    int64_t TakePainted() { return std::exchange(painted_pixels_, 0); }
+
+private:
+    PosixFileSystem fs_;
+    PosixFonts fonts_;
+    FontResolver resolver_;
+    OffscreenLoop loop_;
+    std::unique_ptr<SkinForm> form_;
+    int64_t painted_pixels_ = 0;
+};
+
+Window& TheWindow() {
+    static Window window(true);
+    return window;
+}
+
+Window& DesignedWindow() {
+    static Window window(false);
+    return window;
+}
+
+void FullFrame(benchmark::State& state) {
+    SkinForm& form = TheWindow().Form();
+    for (auto _ : state) {
+        form.Compose(Rect{0, 0, kWindowWidth, kWindowHeight});
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kWindowWidth * kWindowHeight);
+}
+BENCHMARK(FullFrame)->Unit(benchmark::kMicrosecond);
+
+void DesignedFrame(benchmark::State& state) {
+    SkinForm& form = DesignedWindow().Form();
+    for (auto _ : state) {
+        form.Compose(Rect{0, 0, kWindowWidth, kWindowHeight});
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kWindowWidth * kWindowHeight);
+}
+BENCHMARK(DesignedFrame)->Unit(benchmark::kMicrosecond);
+
+void PlainCopyFloor(benchmark::State& state) {
+    TMemoryDIB source(kWindowWidth, kWindowHeight);
+    source.Fill(0xFF405060);
+    TWinDIB target(kWindowWidth, kWindowHeight);
+    for (auto _ : state) {
+        source.Draw(target, 0, 0);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kWindowWidth * kWindowHeight);
+}
+BENCHMARK(PlainCopyFloor)->Unit(benchmark::kMicrosecond);
+
+// One tick of a list row's fade through the message loop: the timer changes the colour, the row's
+// rectangle is invalidated, and the window paints that rectangle and presents it. The rows fade while
+// the picture viewer is closed, so the window is the designed one.
+void FadeTick(benchmark::State& state) {
+    Window& window = DesignedWindow();
+    auto* row = window.Form().Find<TDIBFadeLabel>("DemosLabel1");
+    window.TakePainted();
+    int64_t ticks = 0;
+    for (auto _ : state) {
+        if (!row->Fading()) {
+            row->MouseEnter();
+            row->MouseLeave();
+        }
+        window.Loop().RunFor(row->FrameDelay());
+        ++ticks;
+    }
+    state.counters["painted_px_per_tick"] =
+        benchmark::Counter(static_cast<double>(window.TakePainted()) / static_cast<double>(ticks));
+}
+BENCHMARK(FadeTick)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
