@@ -24,8 +24,8 @@ cmake --build --preset mingw -j "$jobs"
 
 echo "== fuzz: ${FUZZ_SECONDS}s per target"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$jobs"
-# Seeds come from the sample disc's own files.
+cmake --build --preset fuzz -j "$jobs" --target fuzzers
+# Seeds come from the sample disc's own files and the skin the build generated.
 seeds=build/fuzz/seeds
 rm -rf "$seeds" && build/dev/src/app/kavlo-tool sample-disc "$seeds/disc" >/dev/null
 corpus_root=build/fuzz/corpus
@@ -33,7 +33,7 @@ for target in build/fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target")
     mkdir -p "$corpus_root/$name"
-    args=("$corpus_root/$name" "$seeds/disc/KAVLO")
+    args=("$corpus_root/$name" "$seeds/disc/KAVLO" build/dev/tools/skin)
     echo "-- $name"
     "$target" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=2048 "${args[@]}" 2>&1 | tail -n 3
 done
