@@ -406,6 +406,11 @@ bool ApplyShaper(const Prop& p) {
     if (p.Is("ClientAreaOnly")) {
         return TakeBool(p, [&](bool v) { shaper.SetClientAreaOnly(v); });
     }
+    if (p.Is("ControlToShape")) {
+        // Only whole windows take an outline here; the window the form gives the shaper is its own.
+        p.component.Kept().push_back(p.property);
+        return true;
+    }
     return ApplyComponent(p);
 }
 
