@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/codepage.h"
+#include "skin/picture.h"
 
 namespace kavlo {
 
@@ -105,10 +106,19 @@ void TDIBContainer::Paint(const Rect& update) {
     }
 }
 
+Extent SurfaceExtentFor(int width, int height) {
+    const int w = std::clamp(width, 0, kMaxPictureSide);
+    int h = std::clamp(height, 0, kMaxPictureSide);
+    if (w > 0 && int64_t{w} * h > kMaxPicturePixels) {
+        h = static_cast<int>(kMaxPicturePixels / w);
+    }
+    return {w, h};
+}
+
 void TDIBContainer::BoundsChanged() {
-    if (surface_.Width() != Width() || surface_.Height() != Height()) {
-        surface_.SetSize(static_cast<uint16_t>(std::clamp(Width(), 0, 0xFFFF)),
-                         static_cast<uint16_t>(std::clamp(Height(), 0, 0xFFFF)));
+    const Extent size = SurfaceExtentFor(Width(), Height());
+    if (surface_.Width() != size.width || surface_.Height() != size.height) {
+        surface_.SetSize(static_cast<uint16_t>(size.width), static_cast<uint16_t>(size.height));
         pending_ = Rect{};
         InvalidateRect(Rect{0, 0, Width(), Height()});
     }

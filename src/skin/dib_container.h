@@ -7,10 +7,16 @@
 
 #include "skin/dib_control.h"
 #include "skin/dib_site.h"
+#include "skin/dib_transform.h"
 #include "skin/pointer_router.h"
 #include "skin/win_dib.h"
 
 namespace kavlo {
+
+// The size an off-screen surface may take for a client area: a form may ask for anything up to
+// 65535 x 65535, which is no window but a corrupt form, so the sides and the pixel count keep to the
+// picture limits (anything beyond is never composed).
+Extent SurfaceExtentFor(int width, int height);
 
 enum class TBorderDrawPosition : uint8_t { bdUnderControls, bdOverControls };
 

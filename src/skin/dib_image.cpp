@@ -1,6 +1,7 @@
 #include "skin/dib_image.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace kavlo {
@@ -21,17 +22,18 @@ void DrawImageClipped(const TAbstractSuperDIB& image, TAbstractSuperDIB& dest, i
 
 namespace {
 
-// Where the pixels of one axis of the bounding box come from: the source index of each box position,
-// -1 where the position maps outside the image. The arithmetic is the general draw's inverse mapping
-// with the turn left out (cos 1, sin 0): position + 0.5 - box / 2, divided by the scale, plus half the
-// image.
-std::vector<int> AxisMap(int box, int image, long double scale_percent) {
+// Where the pixels of one axis of the bounding box come from, for the box positions from..to - 1 only
+// (a large scale makes a box far larger than what is visible): the source index of each position,
+// -1 where it maps outside the image. The arithmetic is the general draw's inverse mapping with the
+// turn left out (cos 1, sin 0): position + 0.5 - box / 2, divided by the scale, plus half the image.
+std::vector<int> AxisMap(int box, int from, int to, int image, long double scale_percent) {
     const long double factor = scale_percent / 100;
     const long double half_box = box / 2.0L;
-    std::vector<int> map(static_cast<size_t>(box));
-    for (int b = 0; b < box; ++b) {
+    std::vector<int> map;
+    map.reserve(static_cast<size_t>(to - from));
+    for (int b = from; b < to; ++b) {
         const long double at = (b + 0.5L - half_box) / factor + image / 2.0L;
-        map[static_cast<size_t>(b)] = at >= 0 && at < image ? static_cast<int>(at) : -1;
+        map.push_back(at >= 0 && at < image ? static_cast<int>(at) : -1);
     }
     return map;
 }
@@ -48,20 +50,24 @@ void DrawUnturned(const TAbstractSuperDIB& image, TAbstractSuperDIB& dest, int x
         return;
     }
     const Extent box = TransformedSize(image.Width(), image.Height(), 0, scale_x, scale_y);
-    const Rect area = Intersect(Intersect(clip, Rect{0, 0, dest.Width(), dest.Height()}),
-                                Rect{x, y, x + box.width, y + box.height});
+    const Rect area =
+        Intersect(Intersect(clip, Rect{0, 0, dest.Width(), dest.Height()}),
+                  Rect{x, y, static_cast<int>(std::min<int64_t>(int64_t{x} + box.width, INT32_MAX)),
+                       static_cast<int>(std::min<int64_t>(int64_t{y} + box.height, INT32_MAX))});
     if (area.Width() < 1 || area.Height() < 1) {
         return;
     }
-    const std::vector<int> columns = AxisMap(box.width, image.Width(), scale_x);
-    const std::vector<int> rows = AxisMap(box.height, image.Height(), scale_y);
+    // Indexed by destination position minus the area's left (top) edge.
+    const std::vector<int> columns =
+        AxisMap(box.width, area.left - x, area.right - x, image.Width(), scale_x);
+    const std::vector<int> rows = AxisMap(box.height, area.top - y, area.bottom - y, image.Height(), scale_y);
     // The columns that map into the image form one span, as the mapping only grows along the axis.
     int first = area.left;
     int last = area.right;
-    while (first < last && columns[static_cast<size_t>(first - x)] < 0) {
+    while (first < last && columns[static_cast<size_t>(first - area.left)] < 0) {
         ++first;
     }
-    while (last > first && columns[static_cast<size_t>(last - 1 - x)] < 0) {
+    while (last > first && columns[static_cast<size_t>(last - 1 - area.left)] < 0) {
         --last;
     }
     if (first >= last) {
@@ -71,13 +77,13 @@ void DrawUnturned(const TAbstractSuperDIB& image, TAbstractSuperDIB& dest, int x
     const DrawParams params{image.Opacity(), image.TransparentKey()};
     std::vector<uint32_t> line(static_cast<size_t>(last - first));
     for (int dy = area.top; dy < area.bottom; ++dy) {
-        const int sy = rows[static_cast<size_t>(dy - y)];
+        const int sy = rows[static_cast<size_t>(dy - area.top)];
         if (sy < 0) {
             continue;
         }
         const uint32_t* src_row = image.ScanLine(sy);
         for (int dx = first; dx < last; ++dx) {
-            line[static_cast<size_t>(dx - first)] = src_row[columns[static_cast<size_t>(dx - x)]];
+            line[static_cast<size_t>(dx - first)] = src_row[columns[static_cast<size_t>(dx - area.left)]];
         }
         routine(line.data(), dest.ScanLine(dy) + first, last - first, params);
     }

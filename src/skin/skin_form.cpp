@@ -92,8 +92,9 @@ TComponent* SkinForm::FindComponent(std::string_view name) const {
 }
 
 void SkinForm::SetClientSize(int width, int height) {
-    const uint16_t w = static_cast<uint16_t>(std::clamp(width, 0, 0xFFFF));
-    const uint16_t h = static_cast<uint16_t>(std::clamp(height, 0, 0xFFFF));
+    const Extent size = SurfaceExtentFor(width, height);
+    const auto w = static_cast<uint16_t>(size.width);
+    const auto h = static_cast<uint16_t>(size.height);
     if (w == surface_.Width() && h == surface_.Height()) {
         return;
     }

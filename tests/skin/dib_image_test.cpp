@@ -200,6 +200,8 @@ TEST(DrawUnturnedTest, SamePixelsAsTheGeneralDraw) {
         {"masked", 210, 345, -4, 3, true, false, 255},
         {"masked blend", 75, 300, 5, -2, true, false, 99},
         {"unscaled", 100, 100, 6, 6, false, true, 200},
+        // A box of a billion pixels a side, of which only the window's part is ever worked out.
+        {"vast", 1e11, 3e10, -(1 << 29) + 7, -(1 << 28), false, false, 255},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -224,6 +226,21 @@ TEST(DrawUnturnedTest, SamePixelsAsTheGeneralDraw) {
                 ASSERT_EQ(clipped.Pixel(x, y), inside ? general.Pixel(x, y) : 0xFF808080u) << x << "," << y;
             }
         }
+    }
+}
+
+TEST(SurfaceExtentTest, SurfacesKeepToThePictureLimits) {
+    struct Case {
+        int width, height;
+        Extent expected;
+    };
+    const Case cases[] = {
+        {818, 742, {818, 742}},        {-5, 10, {0, 10}},
+        {16384, 16384, {16384, 4096}}, {65535, 3, {16384, 3}},
+        {65535, 65535, {16384, 4096}}, {0, 65535, {0, 16384}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SurfaceExtentFor(c.width, c.height), c.expected) << c.width << "x" << c.height;
     }
 }
 
