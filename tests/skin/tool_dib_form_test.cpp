@@ -125,11 +125,17 @@ TEST(ToolForm, RefusesWhatIsNotAForm) {
     EXPECT_NE(bad.exit_code, 0);
     EXPECT_NE(bad.err.find("form stream:"), std::string::npos) << bad.err;
     EXPECT_TRUE(bad.out.empty());
+}
 
-    // Until the program carries its own TFORM1, asking for it is a clear error, not an empty dump.
+TEST(ToolForm, WithoutAFileDumpsTheProgramsOwnWindow) {
     const auto builtin = RunTool({"form-dump"});
-    EXPECT_NE(builtin.exit_code, 0);
-    EXPECT_NE(builtin.err.find("no built-in TFORM1"), std::string::npos) << builtin.err;
+    ASSERT_EQ(builtin.exit_code, 0) << builtin.err;
+    EXPECT_EQ(builtin.out.rfind("object Form1: TForm1\n", 0), 0u) << builtin.out.substr(0, 80);
+    for (const char* component :
+         {"object DIBContainer1: TDIBContainer", "object DemosLabel10: TDIBFadeLabel",
+          "object DIBImageList1: TDIBImageList", "object DIBFormShaper1: TDIBFormShaper"}) {
+        EXPECT_NE(builtin.out.find(component), std::string::npos) << component;
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/codepage.h"
 #include "platform/reg_file_registry.h"
 #include "skin/form_stream.h"
+#include "skingen/resources.h"
 #include "tool/tool_commands.h"
 
 namespace kavlo::tool {
@@ -171,16 +172,18 @@ void DumpObject(std::ostream& out, const FormObject& object, int level) {
 }
 
 void RunFormDump(const FormDumpOptions& options) {
+    std::string bytes;
     if (options.file.empty()) {
-        Fail("this build carries no built-in TFORM1 stream yet; name a FILE");
-    }
-    const auto bytes = ReadHostBytes(options.file);
-    if (!bytes) {
+        const auto builtin = Resource("TFORM1");
+        bytes.assign(reinterpret_cast<const char*>(builtin.data()), builtin.size());
+    } else if (const auto read = ReadHostBytes(options.file)) {
+        bytes = *read;
+    } else {
         Fail("cannot read " + options.file);
     }
-    const FormReadResult form = ReadFormStream(*bytes);
+    const FormReadResult form = ReadFormStream(bytes);
     if (!form.ok()) {
-        Fail(options.file + ": " + form.error);
+        Fail((options.file.empty() ? "TFORM1" : options.file) + ": " + form.error);
     }
     DumpObject(std::cout, form.root, 0);
 }
