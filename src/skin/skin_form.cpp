@@ -50,6 +50,8 @@ SkinForm::SkinForm(SkinServices services)
     : services_(services), router_([this](int x, int y) { return ControlAt(x, y); }) {}
 
 SkinForm::~SkinForm() {
+    // Nothing torn down below may still ask the window for a repaint.
+    SetSite(nullptr);
     // Later components may refer to earlier ones (links to image lists): the last made goes first.
     while (!owned_.empty()) {
         owned_.pop_back();

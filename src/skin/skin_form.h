@@ -44,7 +44,8 @@ public:
 
     TWinDIB& Surface() { return surface_; }
     const TWinDIB& Surface() const { return surface_; }
-    // The window shown; the form's containers present through it too.
+    // The window shown; the form's containers present through it and its shapers shape it. The site
+    // must outlive the form (the form lets go of it, and of the outline, when it goes).
     void SetSite(WindowSite* site);
     WindowSite* Site() const { return site_; }
 
