@@ -38,7 +38,7 @@ public:
     virtual ~Backend() = default;
 
     // A new window as described; nothing when the window system refuses one.
-    virtual std::optional<WindowId> OpenWindow(const WindowSpec& spec) = 0;
+    virtual std::optional<WindowId> OpenWindow(const WindowSpec& desc) = 0;
     virtual void DestroyWindow(WindowId window) = 0;
     virtual void SetWindowVisible(WindowId window, bool visible) = 0;
     virtual void SetWindowTitle(WindowId window, std::string_view title) = 0;

@@ -23,15 +23,15 @@ HeadlessBackend::Window* HeadlessBackend::Find(WindowId window) {
     return it == windows_.end() ? nullptr : &it->second;
 }
 
-std::optional<WindowId> HeadlessBackend::OpenWindow(const WindowSpec& spec) {
+std::optional<WindowId> HeadlessBackend::OpenWindow(const WindowSpec& desc) {
     WindowId id = next_id_++;
     Window& window = windows_[id];
-    window.spec = spec;
-    window.spec.visible = false;
-    window.spec.client_width = ClampSide(spec.client_width);
-    window.spec.client_height = ClampSide(spec.client_height);
-    window.frame.assign(static_cast<size_t>(window.spec.client_width) * window.spec.client_height, 0);
-    if (spec.visible) {
+    window.desc = desc;
+    window.desc.visible = false;
+    window.desc.client_width = ClampSide(desc.client_width);
+    window.desc.client_height = ClampSide(desc.client_height);
+    window.frame.assign(static_cast<size_t>(window.desc.client_width) * window.desc.client_height, 0);
+    if (desc.visible) {
         SetWindowVisible(id, true);
     }
     return id;
@@ -50,10 +50,10 @@ void HeadlessBackend::DestroyWindow(WindowId window) {
 
 void HeadlessBackend::SetWindowVisible(WindowId window, bool visible) {
     Window* w = Find(window);
-    if (w == nullptr || w->spec.visible == visible) {
+    if (w == nullptr || w->desc.visible == visible) {
         return;
     }
-    w->spec.visible = visible;
+    w->desc.visible = visible;
     if (visible) {
         QueueFullPaint(window);
         Activate(window);
@@ -64,7 +64,7 @@ void HeadlessBackend::SetWindowVisible(WindowId window, bool visible) {
 
 void HeadlessBackend::SetWindowTitle(WindowId window, std::string_view title) {
     if (Window* w = Find(window)) {
-        w->spec.title = std::string(title);
+        w->desc.title = std::string(title);
     }
 }
 
@@ -74,30 +74,30 @@ void HeadlessBackend::SetWindowBounds(WindowId window, int left, int top, int cl
     if (w == nullptr) {
         return;
     }
-    w->spec.left = left;
-    w->spec.top = top;
+    w->desc.left = left;
+    w->desc.top = top;
     client_width = ClampSide(client_width);
     client_height = ClampSide(client_height);
-    if (client_width == w->spec.client_width && client_height == w->spec.client_height) {
+    if (client_width == w->desc.client_width && client_height == w->desc.client_height) {
         return;
     }
     std::vector<uint32_t> frame(static_cast<size_t>(client_width) * client_height, 0);
-    int keep_width = std::min(client_width, w->spec.client_width);
-    for (int y = 0; y < std::min(client_height, w->spec.client_height); ++y) {
-        std::copy_n(w->frame.begin() + static_cast<ptrdiff_t>(y) * w->spec.client_width, keep_width,
+    int keep_width = std::min(client_width, w->desc.client_width);
+    for (int y = 0; y < std::min(client_height, w->desc.client_height); ++y) {
+        std::copy_n(w->frame.begin() + static_cast<ptrdiff_t>(y) * w->desc.client_width, keep_width,
                     frame.begin() + static_cast<ptrdiff_t>(y) * client_width);
     }
     w->frame = std::move(frame);
-    w->spec.client_width = client_width;
-    w->spec.client_height = client_height;
-    if (w->spec.visible) {
+    w->desc.client_width = client_width;
+    w->desc.client_height = client_height;
+    if (w->desc.visible) {
         QueueFullPaint(window);
     }
 }
 
 void HeadlessBackend::SetWindowShape(WindowId window, std::vector<ScreenRect> shape) {
     if (Window* w = Find(window)) {
-        w->spec.shape = std::move(shape);
+        w->desc.shape = std::move(shape);
     }
 }
 
@@ -106,7 +106,7 @@ std::optional<WindowSpec> HeadlessBackend::WindowInfo(WindowId window) const {
     if (it == windows_.end()) {
         return std::nullopt;
     }
-    return it->second.spec;
+    return it->second.desc;
 }
 
 void HeadlessBackend::StartWindowDrag(WindowId window) {
@@ -128,7 +128,7 @@ void HeadlessBackend::Present(WindowId window, const PixelView& surface, const S
     dest_x += src.left - source.left;
     dest_y += src.top - source.top;
     ScreenRect dest{dest_x, dest_y, dest_x + src.Width(), dest_y + src.Height()};
-    ScreenRect clipped = Intersect(dest, {0, 0, w->spec.client_width, w->spec.client_height});
+    ScreenRect clipped = Intersect(dest, {0, 0, w->desc.client_width, w->desc.client_height});
     if (clipped.Empty()) {
         return;
     }
@@ -137,7 +137,7 @@ void HeadlessBackend::Present(WindowId window, const PixelView& surface, const S
     for (int y = 0; y < clipped.Height(); ++y) {
         const uint8_t* from = surface.Row(src_y + y) + static_cast<ptrdiff_t>(src_x) * 4;
         uint32_t* to =
-            w->frame.data() + static_cast<ptrdiff_t>(clipped.top + y) * w->spec.client_width + clipped.left;
+            w->frame.data() + static_cast<ptrdiff_t>(clipped.top + y) * w->desc.client_width + clipped.left;
         std::memcpy(to, from, static_cast<size_t>(clipped.Width()) * 4);
     }
 }
@@ -168,8 +168,8 @@ bool HeadlessBackend::FilterDrag(const Event& event) {
     }
     if (const auto* move = std::get_if<MouseMoveEvent>(&event.data)) {
         if (Window* w = Find(event.window)) {
-            w->spec.left += move->x - grab_x_;
-            w->spec.top += move->y - grab_y_;
+            w->desc.left += move->x - grab_x_;
+            w->desc.top += move->y - grab_y_;
         }
         return true;
     }
@@ -222,8 +222,8 @@ std::optional<PixelView> HeadlessBackend::Frame(WindowId window) const {
         return std::nullopt;
     }
     const Window& w = it->second;
-    return PixelView{reinterpret_cast<const uint8_t*>(w.frame.data()), w.spec.client_width * 4,
-                     w.spec.client_width, w.spec.client_height, false};
+    return PixelView{reinterpret_cast<const uint8_t*>(w.frame.data()), w.desc.client_width * 4,
+                     w.desc.client_width, w.desc.client_height, false};
 }
 
 std::vector<WindowId> HeadlessBackend::Windows() const {
@@ -243,7 +243,7 @@ std::optional<WindowId> HeadlessBackend::ActiveWindow() const {
 
 void HeadlessBackend::QueueFullPaint(WindowId window) {
     const Window* w = Find(window);
-    events_.push_back({window, PaintEvent{{0, 0, w->spec.client_width, w->spec.client_height}}});
+    events_.push_back({window, PaintEvent{{0, 0, w->desc.client_width, w->desc.client_height}}});
 }
 
 // A shown window becomes the active one, as Windows activates a window it shows.

@@ -21,7 +21,7 @@ public:
     explicit HeadlessBackend(ScreenSize display = {1024, 768});
 
     // Backend
-    std::optional<WindowId> OpenWindow(const WindowSpec& spec) override;
+    std::optional<WindowId> OpenWindow(const WindowSpec& desc) override;
     void DestroyWindow(WindowId window) override;
     void SetWindowVisible(WindowId window, bool visible) override;
     void SetWindowTitle(WindowId window, std::string_view title) override;
@@ -63,7 +63,7 @@ public:
 
 private:
     struct Window {
-        WindowSpec spec;
+        WindowSpec desc;
         std::vector<uint32_t> frame; // client_width x client_height, top-down
     };
     Window* Find(WindowId window);

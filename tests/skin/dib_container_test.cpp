@@ -341,18 +341,18 @@ TEST_F(ContainerTest, PointerGoesToTheTopmostControlWithEnterLeaveCaptureAndClic
 
 TEST_F(ContainerTest, FocusCyclesThroughTheTabOrder) {
     TDIBContainer& container = MakeContainer(10, 10);
-    struct Spec {
+    struct Stop {
         const char* name;
         int tab_order;
         bool visible;
     };
-    const Spec specs[] = {
+    const Stop stops[] = {
         {"Third", 5, true}, {"Out", -1, true}, {"First", 0, true}, {"Hidden", 1, false}, {"Second", 2, true}};
-    for (const Spec& spec : specs) {
+    for (const Stop& desc : stops) {
         TDIBImage& control = container.Add<TDIBImage>();
-        control.SetName(spec.name);
-        control.SetDIBTabOrder(spec.tab_order);
-        control.SetVisible(spec.visible);
+        control.SetName(desc.name);
+        control.SetDIBTabOrder(desc.tab_order);
+        control.SetVisible(desc.visible);
     }
     std::vector<std::string> forward;
     for (int i = 0; i < 4; ++i) {

@@ -41,32 +41,32 @@ struct BmpSpec {
     std::optional<uint32_t> offset = {};
 };
 
-std::string MakeBmp(const BmpSpec& spec) {
+std::string MakeBmp(const BmpSpec& bmp) {
     std::string header;
-    const bool core = spec.header_size == 12;
-    PutU32(header, spec.header_size);
+    const bool core = bmp.header_size == 12;
+    PutU32(header, bmp.header_size);
     if (core) {
-        PutU16(header, static_cast<uint32_t>(spec.width));
-        PutU16(header, static_cast<uint32_t>(spec.height));
+        PutU16(header, static_cast<uint32_t>(bmp.width));
+        PutU16(header, static_cast<uint32_t>(bmp.height));
         PutU16(header, 1);
-        PutU16(header, spec.bits);
+        PutU16(header, bmp.bits);
     } else {
-        PutU32(header, static_cast<uint32_t>(spec.width));
-        PutU32(header, static_cast<uint32_t>(spec.height));
+        PutU32(header, static_cast<uint32_t>(bmp.width));
+        PutU32(header, static_cast<uint32_t>(bmp.height));
         PutU16(header, 1);
-        PutU16(header, spec.bits);
-        PutU32(header, spec.compression);
-        PutU32(header, static_cast<uint32_t>(spec.pixels.size()));
+        PutU16(header, bmp.bits);
+        PutU32(header, bmp.compression);
+        PutU32(header, static_cast<uint32_t>(bmp.pixels.size()));
         PutU32(header, 2835);
         PutU32(header, 2835);
-        PutU32(header, spec.clr_used);
+        PutU32(header, bmp.clr_used);
         PutU32(header, 0);
-        header.resize(spec.header_size, '\0');
+        header.resize(bmp.header_size, '\0');
     }
-    for (const uint32_t mask : spec.masks) {
+    for (const uint32_t mask : bmp.masks) {
         PutU32(header, mask);
     }
-    for (const uint32_t colour : spec.palette) {
+    for (const uint32_t colour : bmp.palette) {
         header.push_back(static_cast<char>(colour & 0xFF));
         header.push_back(static_cast<char>((colour >> 8) & 0xFF));
         header.push_back(static_cast<char>((colour >> 16) & 0xFF));
@@ -76,10 +76,10 @@ std::string MakeBmp(const BmpSpec& spec) {
     }
     std::string file = "BM";
     const auto offset = static_cast<uint32_t>(14 + header.size());
-    PutU32(file, static_cast<uint32_t>(offset + spec.pixels.size()));
+    PutU32(file, static_cast<uint32_t>(offset + bmp.pixels.size()));
     PutU32(file, 0);
-    PutU32(file, spec.offset.value_or(offset));
-    return file + header + spec.pixels;
+    PutU32(file, bmp.offset.value_or(offset));
+    return file + header + bmp.pixels;
 }
 
 std::string Bytes(std::initializer_list<int> values) {
@@ -118,7 +118,7 @@ std::vector<uint32_t> IndexPalette(size_t count) {
 TEST(BmpTest, EveryDepthDecodes) {
     struct Case {
         const char* name;
-        BmpSpec spec;
+        BmpSpec bmp;
         Grid expected;
     };
     const Case cases[] = {
@@ -179,7 +179,7 @@ TEST(BmpTest, EveryDepthDecodes) {
          {{0xFF070809u}}},
     };
     for (const Case& c : cases) {
-        const PictureResult result = LoadPicture(MakeBmp(c.spec));
+        const PictureResult result = LoadPicture(MakeBmp(c.bmp));
         ASSERT_TRUE(result) << c.name << ": " << result.error;
         EXPECT_EQ(Rows(*result.picture), c.expected) << c.name;
     }

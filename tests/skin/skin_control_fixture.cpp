@@ -42,11 +42,11 @@ void SkinFixture::Pump() {
 }
 
 WindowSite& SkinFixture::OpenWindow(int width, int height) {
-    WindowSpec spec;
-    spec.client_width = width;
-    spec.client_height = height;
-    spec.visible = false;
-    ui_->window = *ui_->backend.OpenWindow(spec);
+    WindowSpec desc;
+    desc.client_width = width;
+    desc.client_height = height;
+    desc.visible = false;
+    ui_->window = *ui_->backend.OpenWindow(desc);
     ui_->app.SetWindowHandler(ui_->window, [this](const Event& event) {
         if (const auto* paint = std::get_if<PaintEvent>(&event.data)) {
             paints_.push_back(Rect{paint->rect.left, paint->rect.top, paint->rect.right, paint->rect.bottom});

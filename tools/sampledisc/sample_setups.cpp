@@ -105,11 +105,11 @@ std::string UninstallCommand(const SampleItem& item, const std::string& dir) {
 void AddWindowsFiles(const SampleItem& item, const std::string& dir, std::string& script) {
     const std::string detect = KeyValue(item.keys, "DirDetect");
     if (detect == "6") { // orbit.ini,Paths,InstallDir
-        const std::string spec = KeyValue(item.keys, "IniFile");
-        const size_t a = spec.find(','), b = spec.find(',', a + 1);
-        script += "printf '[%s]\\r\\n%s=%s\\r\\n' " + Quote(spec.substr(a + 1, b - a - 1)) + " " +
-                  Quote(spec.substr(b + 1)) + " " + Quote(dir) + " > \"$(host 'C:\\WINDOWS')/\"" +
-                  Quote(spec.substr(0, a)) + "\n";
+        const std::string ini_value = KeyValue(item.keys, "IniFile");
+        const size_t a = ini_value.find(','), b = ini_value.find(',', a + 1);
+        script += "printf '[%s]\\r\\n%s=%s\\r\\n' " + Quote(ini_value.substr(a + 1, b - a - 1)) + " " +
+                  Quote(ini_value.substr(b + 1)) + " " + Quote(dir) + " > \"$(host 'C:\\WINDOWS')/\"" +
+                  Quote(ini_value.substr(0, a)) + "\n";
     }
     if (KeyValue(item.keys, "InstallType") == "6") {
         script += "printf '[Sierra]\\r\\nSierraDir=%s\\r\\n' " + Quote(dir) +
