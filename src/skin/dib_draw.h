@@ -54,6 +54,12 @@ inline uint32_t BlendPixel(uint32_t src, uint32_t dst, uint8_t alpha) {
            (((green >> 8) & 0x0000FF00u) + 0x00000100u);
 }
 
+// value / 255 by a multiply and a shift, exact for every value below 66299 (enough for a weighted sum
+// of two channels plus rounding, at most 65152), for loops that run per pixel and channel.
+inline uint32_t DivideBy255(uint32_t value) {
+    return (value * 0x8081u) >> 23;
+}
+
 // Pixels stored bottom-up, `width` to a row, as a surface keeps them.
 struct PixelView {
     uint32_t* bits = nullptr;

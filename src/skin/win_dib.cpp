@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin/dib_draw.h"
+
 namespace kavlo {
 
 void TWinDIB::FillRect(const Rect& rect, TColor color) {
@@ -35,7 +37,7 @@ uint32_t Cover(uint32_t pixel, uint32_t color_rgb, uint32_t coverage) {
     for (int shift = 0; shift < 24; shift += 8) {
         const uint32_t c = (color_rgb >> shift) & 0xFFu;
         const uint32_t d = (pixel >> shift) & 0xFFu;
-        result |= ((c * coverage + d * (255 - coverage) + 127) / 255) << shift;
+        result |= DivideBy255(c * coverage + d * (255 - coverage) + 127) << shift;
     }
     return result;
 }

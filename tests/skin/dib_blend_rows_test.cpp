@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "skin/dib_draw.h"
+
+namespace kavlo {
+namespace {
+
+// The blend worked out one channel at a time, the way the formula reads.
+uint32_t ChannelByChannel(uint32_t src, uint32_t dst, uint8_t a) {
+    uint32_t result = src & 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        result |=
+            uint32_t{BlendChannel(static_cast<uint8_t>(src >> shift), static_cast<uint8_t>(dst >> shift), a)}
+            << shift;
+    }
+    return result;
+}
+
+TEST(BlendPixelTest, EveryChannelValueAndWeightMatchesTheChannelFormula) {
+    // Each channel position sees every (src, dst) pair, so a carry between lanes would show.
+    for (uint32_t a = 0; a < 256; ++a) {
+        for (uint32_t s = 0; s < 256; ++s) {
+            for (uint32_t d = 0; d < 256; ++d) {
+                const uint32_t src = 0x5A000000u | s << 16 | d << 8 | (255 - s);
+                const uint32_t dst = 0xC3000000u | d << 16 | s << 8 | (255 - d);
+                const auto weight = static_cast<uint8_t>(a);
+                ASSERT_EQ(BlendPixel(src, dst, weight), ChannelByChannel(src, dst, weight))
+                    << "a " << a << " s " << s << " d " << d;
+            }
+        }
+    }
+}
+
+TEST(DivideBy255Test, ExactOverTheRangeItPromises) {
+    for (uint32_t value = 0; value < 66299; ++value) {
+        ASSERT_EQ(DivideBy255(value), value / 255) << value;
+    }
+}
+
+// Rows of every length up to a few groups of four and at every start offset, so the wide middle and
+// the scalar tail both run; pixels mix wholly clear, wholly opaque and partial alpha, and the key.
+std::vector<uint32_t> MixedPixels(size_t count, uint32_t seed, uint32_t key) {
+    std::vector<uint32_t> pixels(count);
+    uint32_t x = seed;
+    for (size_t i = 0; i < count; ++i) {
+        x = x * 1664525u + 1013904223u;
+        uint32_t pixel = x;
+        switch ((x >> 28) % 5) {
+            case 0:
+                pixel &= 0x00FFFFFFu; // clear
+                break;
+            case 1:
+                pixel |= 0xFF000000u; // opaque
+                break;
+            case 2:
+                pixel = (pixel & 0xFF000000u) | key;
+                break;
+            default:
+                break;
+        }
+        // Runs of zero channels, which every blend turns into 1.
+        if ((x & 0x30u) == 0) {
+            pixel &= 0xFF00FF00u;
+        }
+        pixels[i] = pixel;
+    }
+    return pixels;
+}
+
+uint32_t Expected(DrawRoutine routine, uint32_t src, uint32_t dst, const DrawParams& params) {
+    const bool is_key = (src & 0x00FFFFFFu) == params.key;
+    const auto alpha = static_cast<uint8_t>(src >> 24);
+    switch (routine) {
+        case DrawRoutine::PlainCopy:
+            return src;
+        case DrawRoutine::KeyCopy:
+            return is_key ? dst : src & 0x00FFFFFFu;
+        case DrawRoutine::AlphaCopy:
+            return ChannelByChannel(src, dst, alpha);
+        case DrawRoutine::ConstantBlend:
+            return ChannelByChannel(src, dst, params.opacity);
+        case DrawRoutine::KeyBlend:
+            return is_key ? dst : ChannelByChannel(src, dst, params.opacity);
+        case DrawRoutine::AlphaBlend:
+            return ChannelByChannel(src, dst, static_cast<uint8_t>((alpha * params.opacity) >> 8));
+    }
+    return 0;
+}
+
+TEST(RowRoutineTest, WideAndTailPixelsMatchThePerPixelFormula) {
+    const DrawRoutine routines[] = {DrawRoutine::PlainCopy, DrawRoutine::KeyCopy,
+                                    DrawRoutine::AlphaCopy, DrawRoutine::ConstantBlend,
+                                    DrawRoutine::KeyBlend,  DrawRoutine::AlphaBlend};
+    const uint8_t opacities[] = {0, 1, 77, 128, 254, 255};
+    constexpr uint32_t kKey = 0x00ABCDEFu;
+    constexpr int kLongest = 19;
+    uint32_t seed = 1;
+    for (const DrawRoutine routine : routines) {
+        for (const uint8_t opacity : opacities) {
+            const DrawParams params{opacity, kKey};
+            for (int offset = 0; offset < 4; ++offset) {
+                for (int count = 0; count <= kLongest; ++count) {
+                    const std::vector<uint32_t> src = MixedPixels(kLongest + 4, ++seed, kKey);
+                    std::vector<uint32_t> dst = MixedPixels(kLongest + 4, ++seed, kKey);
+                    std::vector<uint32_t> expected = dst;
+                    for (int i = offset; i < offset + count; ++i) {
+                        expected[i] = Expected(routine, src[i], dst[i], params);
+                    }
+                    RowRoutineFor(routine)(src.data() + offset, dst.data() + offset, count, params);
+                    ASSERT_EQ(dst, expected) << "routine " << static_cast<int>(routine) << " opacity "
+                                             << int{opacity} << " offset " << offset << " count " << count;
+                }
+            }
+        }
+    }
+}
+
+TEST(RowRoutineTest, WhollyClearAndWhollyOpaqueGroupsOfFour) {
+    // The masked copy treats groups of four with one alpha apart; both must still turn 0 into 1.
+    const std::vector<uint32_t> src = {0x00000000u, 0x00FFFFFFu, 0x00123456u, 0x00000000u,
+                                       0xFF000000u, 0xFF00FF00u, 0xFFFFFFFFu, 0xFF102030u};
+    std::vector<uint32_t> dst = {0xFF000000u, 0xAA00FF00u, 0x00FFFFFFu, 0x12345678u,
+                                 0x00000000u, 0x55555555u, 0x00000000u, 0xFFFFFFFFu};
+    RowRoutineFor(DrawRoutine::AlphaCopy)(src.data(), dst.data(), 8, DrawParams{});
+    const std::vector<uint32_t> expected = {0x00010101u, 0x0001FF01u, 0x00FFFFFFu, 0x00345678u,
+                                            0xFF010101u, 0xFF01FF01u, 0xFFFFFFFFu, 0xFF102030u};
+    EXPECT_EQ(dst, expected);
+}
+
+} // namespace
+} // namespace kavlo
