@@ -55,8 +55,8 @@ public:
     uint32_t Pixel(int x, int y) const;
     void SetPixel(int x, int y, uint32_t argb);
     void Fill(uint32_t argb);
-    PixelView View() { return {pixels_.data(), width_, height_}; }
-    ConstPixelView View() const { return {pixels_.data(), width_, height_}; }
+    DibRows View() { return {pixels_.data(), width_, height_}; }
+    ConstDibRows View() const { return {pixels_.data(), width_, height_}; }
 
     // The raw block's pixel bytes (blue, green, red, alpha, bottom row first), for the stored record.
     std::span<const uint8_t> PixelBytes() const;

@@ -217,7 +217,7 @@ std::optional<ClippedDraw> ClipDraw(int src_width, int src_height, const Rect& s
                        static_cast<int>(dst_x), static_cast<int>(dst_y)};
 }
 
-void DrawClipped(RowRoutine routine, const DrawParams& params, ConstPixelView src, PixelView dst,
+void DrawClipped(RowRoutine routine, const DrawParams& params, ConstDibRows src, DibRows dst,
                  const ClippedDraw& clip) {
     const int count = clip.src.Width();
     for (int row = 0; row < clip.src.Height(); ++row) {

@@ -61,12 +61,12 @@ inline uint32_t DivideBy255(uint32_t value) {
 }
 
 // Pixels stored bottom-up, `width` to a row, as a surface keeps them.
-struct PixelView {
+struct DibRows {
     uint32_t* bits = nullptr;
     int width = 0;
     int height = 0;
 };
-struct ConstPixelView {
+struct ConstDibRows {
     const uint32_t* bits = nullptr;
     int width = 0;
     int height = 0;
@@ -86,7 +86,7 @@ std::optional<ClippedDraw> ClipDraw(int src_width, int src_height, const Rect& s
                                     int dst_height, int x, int y);
 
 // Runs `routine` over every row of an already clipped draw.
-void DrawClipped(RowRoutine routine, const DrawParams& params, ConstPixelView src, PixelView dst,
+void DrawClipped(RowRoutine routine, const DrawParams& params, ConstDibRows src, DibRows dst,
                  const ClippedDraw& clip);
 
 } // namespace kavlo

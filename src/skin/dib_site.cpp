@@ -16,8 +16,8 @@ ScreenRect ToScreen(const Rect& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-kavlo::PixelView ToView(SurfaceBits surface) {
-    kavlo::PixelView view;
+PixelView ToView(SurfaceBits surface) {
+    PixelView view;
     view.pixels = reinterpret_cast<const uint8_t*>(surface.bits);
     view.stride_bytes = surface.width * 4;
     view.width = surface.width;
@@ -48,7 +48,7 @@ void WindowSite::Invalidate(const Rect& client_rect) {
 }
 
 void WindowSite::Present(SurfaceBits surface, const Rect& source, int dest_x, int dest_y) {
-    const kavlo::PixelView view = ToView(surface);
+    const PixelView view = ToView(surface);
     if (!view.Valid() || source.Empty()) {
         return;
     }
@@ -144,7 +144,7 @@ void OffscreenLoop::RunFor(uint64_t ms) {
 }
 
 bool WriteSurfacePng(const std::filesystem::path& path, SurfaceBits surface, bool keep_alpha) {
-    const kavlo::PixelView view = ToView(surface);
+    const PixelView view = ToView(surface);
     if (!view.Valid()) {
         return false;
     }

@@ -10,9 +10,8 @@
 #include "skin/skin_types.h"
 #include "ui/events.h"
 
-// The skin reaches the ui layer (windows, timers, PNG output) only through this header. Its
-// implementation is the one place that includes the ui headers next to the skin's: skin/dib_draw.h and
-// ui/pixel_view.h both declare kavlo::PixelView, so no file may include both.
+// The skin reaches the ui layer (windows, timers, PNG output) only through this header, so the
+// controls do not depend on the ui's headers.
 
 namespace kavlo {
 

@@ -24,7 +24,7 @@ void TWinDIB::DrawPicture(int x, int y, const Picture& picture) {
     if (!clip) {
         return;
     }
-    const ConstPixelView src{picture.pixels.data(), picture.width, picture.height};
+    const ConstDibRows src{picture.pixels.data(), picture.width, picture.height};
     DrawClipped(RowRoutineFor(DrawRoutine::PlainCopy), DrawParams{}, src, View(), *clip);
 }
 

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "skin/dib_draw.h"
+// The ui's pixel view next to the skin's rows: the two must not clash.
+#include "ui/pixel_view.h"
 
 namespace kavlo {
 namespace {
