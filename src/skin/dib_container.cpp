@@ -9,17 +9,6 @@ namespace kavlo {
 
 namespace {
 
-Rect Union(const Rect& a, const Rect& b) {
-    if (a.Empty()) {
-        return b;
-    }
-    if (b.Empty()) {
-        return a;
-    }
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
-
 bool Contains(const Rect& outer, const Rect& inner) {
     return inner.Empty() || (outer.left <= inner.left && outer.top <= inner.top &&
                              outer.right >= inner.right && outer.bottom >= inner.bottom);

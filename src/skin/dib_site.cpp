@@ -12,10 +12,6 @@ namespace kavlo {
 
 namespace {
 
-ScreenRect ToScreen(const Rect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 PixelView ToView(SurfaceBits surface) {
     PixelView view;
     view.pixels = reinterpret_cast<const uint8_t*>(surface.bits);
@@ -43,7 +39,7 @@ Cursor ToUiCursor(TCursor cursor) {
 
 void WindowSite::Invalidate(const Rect& client_rect) {
     if (!client_rect.Empty()) {
-        app_.Invalidate(window_, ToScreen(client_rect));
+        app_.Invalidate(window_, client_rect);
     }
 }
 
@@ -52,16 +48,11 @@ void WindowSite::Present(SurfaceBits surface, const Rect& source, int dest_x, in
     if (!view.Valid() || source.Empty()) {
         return;
     }
-    app_.GetBackend().Present(window_, view, ToScreen(source), dest_x, dest_y);
+    app_.GetBackend().Present(window_, view, source, dest_x, dest_y);
 }
 
 void WindowSite::SetShape(const std::vector<Rect>& rects) {
-    std::vector<ScreenRect> shape;
-    shape.reserve(rects.size());
-    for (const Rect& r : rects) {
-        shape.push_back(ToScreen(r));
-    }
-    app_.GetBackend().SetWindowShape(window_, std::move(shape));
+    app_.GetBackend().SetWindowShape(window_, rects);
 }
 
 void WindowSite::SetPointerCursor(TCursor cursor) {

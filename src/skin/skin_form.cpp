@@ -9,17 +9,6 @@ namespace kavlo {
 
 namespace {
 
-Rect Union(const Rect& a, const Rect& b) {
-    if (a.Empty()) {
-        return b;
-    }
-    if (b.Empty()) {
-        return a;
-    }
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
-
 // What is left of the rectangles once `hole` is cut out: up to four pieces of each.
 std::vector<Rect> Subtract(const std::vector<Rect>& rects, const Rect& hole) {
     std::vector<Rect> left;
