@@ -115,10 +115,10 @@ Application& OffscreenLoop::App() {
 
 WindowSite& OffscreenLoop::OpenWindow(int client_width, int client_height) {
     if (!ui_->site) {
-        WindowSpec spec;
-        spec.client_width = client_width;
-        spec.client_height = client_height;
-        const WindowId window = ui_->backend.OpenWindow(spec).value_or(kNoWindow);
+        WindowSpec desc;
+        desc.client_width = client_width;
+        desc.client_height = client_height;
+        const WindowId window = ui_->backend.OpenWindow(desc).value_or(kNoWindow);
         ui_->app.SetWindowHandler(window, [this](const Event& event) {
             const auto* paint = std::get_if<PaintEvent>(&event.data);
             if (paint != nullptr && paint_) {
