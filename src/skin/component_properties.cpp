@@ -42,40 +42,30 @@ struct Prop {
     }
 };
 
-template <class Setter> bool TakeBool(const Prop& p, Setter set) {
-    const auto value = fv::Bool(p.Value());
+// Hands a converted value to the setter, or reports why the stored one does not fit.
+template <class Value, class Setter>
+bool Take(const Prop& p, const std::optional<Value>& value, const char* complaint, Setter set) {
     if (!value) {
-        return p.Bad("is not a boolean");
+        return p.Bad(complaint);
     }
     set(*value);
     return true;
+}
+
+template <class Setter> bool TakeBool(const Prop& p, Setter set) {
+    return Take(p, fv::Bool(p.Value()), "is not a boolean", set);
 }
 
 template <class Setter> bool TakeColor(const Prop& p, Setter set) {
-    const auto value = fv::Color(p.Value());
-    if (!value) {
-        return p.Bad("is not a colour");
-    }
-    set(*value);
-    return true;
+    return Take(p, fv::Color(p.Value()), "is not a colour", set);
 }
 
 template <class T, class Setter> bool TakeInt(const Prop& p, int64_t low, int64_t high, Setter set) {
-    const auto value = p.IntIn<T>(low, high);
-    if (!value) {
-        return p.Bad("is not a number in range");
-    }
-    set(*value);
-    return true;
+    return Take(p, p.IntIn<T>(low, high), "is not a number in range", set);
 }
 
 template <class Setter> bool TakeText(const Prop& p, Setter set) {
-    const auto value = fv::Text(p.Value());
-    if (!value) {
-        return p.Bad("is not text");
-    }
-    set(*value);
-    return true;
+    return Take(p, fv::Text(p.Value()), "is not text", set);
 }
 
 // An enumeration stored by its identifier; names[i] is the value i.
