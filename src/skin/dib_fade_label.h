@@ -5,44 +5,16 @@
 
 #include "skin/dib_control.h"
 #include "skin/dib_site.h"
-#include "skin/text.h"
+#include "skin/label_text.h"
 
 namespace kavlo {
 
-enum class TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
-enum class TTextLayout : uint8_t { tlTop, tlCenter, tlBottom };
-
-// The DrawText flags of a label's alignment, layout, word wrap and accelerator settings.
-unsigned LabelTextFlags(TAlignment alignment, TTextLayout layout, bool word_wrap, bool show_accel_char);
-
 // A text label whose colour turns to ColorHighlighted at once when the pointer enters (or it gets the
 // DIB focus) and fades back to the font colour over FrameCount ticks of FrameDelay ms when it leaves.
-class TDIBFadeLabel : public TDIBControl {
+class TDIBFadeLabel : public TDIBControl, public LabelText {
 public:
     explicit TDIBFadeLabel(TDIBContainer& container);
 
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(std::string caption);
-    const FontSpec& Font() const { return font_; }
-    void SetFont(FontSpec font);
-    TColor FontColor() const { return font_color_; }
-    void SetFontColor(TColor color);
-    TColor Color() const { return color_; }
-    void SetColor(TColor color);
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment alignment);
-    TTextLayout Layout() const { return layout_; }
-    void SetLayout(TTextLayout layout);
-    bool WordWrap() const { return word_wrap_; }
-    void SetWordWrap(bool word_wrap);
-    // The control takes the size of its text.
-    bool AutoSize() const { return auto_size_; }
-    void SetAutoSize(bool auto_size);
-    // Without Transparent the label fills its rectangle with Color first.
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool transparent);
-    bool ShowAccelChar() const { return show_accel_char_; }
-    void SetShowAccelChar(bool show);
     TColor ColorHighlighted() const { return color_highlighted_; }
     void SetColorHighlighted(TColor color);
     int FrameCount() const { return frame_count_; }
@@ -61,6 +33,8 @@ public:
 
 protected:
     void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
+    bool DrawDirect(TWinDIB& surface, const Rect& part) override;
+    void TextChanged(TextChange change) override;
     void FocusChanged(bool focused) override;
     void BoundsChanged() override { AdjustSize(); }
 
@@ -71,18 +45,8 @@ private:
     void SetCurrentColor(TColor color);
     void RebuildTable();
     void AdjustSize();
-    unsigned TextFlags() const;
+    void Draw(TWinDIB& target, int x, int y, const Rect& clip);
 
-    std::string caption_;
-    FontSpec font_{.name = "MS Sans Serif", .height = -11};
-    TColor font_color_ = 0x80000008; // clWindowText
-    TColor color_ = 0x8000000F;      // clBtnFace
-    TAlignment alignment_ = TAlignment::taLeftJustify;
-    TTextLayout layout_ = TTextLayout::tlTop;
-    bool word_wrap_ = false;
-    bool auto_size_ = false;
-    bool transparent_ = false;
-    bool show_accel_char_ = true;
     TColor color_highlighted_ = 0xFFFFFF; // clWhite
     int frame_count_ = 10;
     uint32_t frame_delay_ms_ = 50;

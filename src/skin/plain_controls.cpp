@@ -8,20 +8,6 @@ namespace kavlo {
 
 namespace {
 
-void CopyPixels(const TAbstractSuperDIB& src, const Rect& src_rect, TAbstractSuperDIB& dst) {
-    for (int y = 0; y < src_rect.Height(); ++y) {
-        const uint32_t* from = src.ScanLine(src_rect.top + y) + src_rect.left;
-        std::copy(from, from + src_rect.Width(), dst.ScanLine(y));
-    }
-}
-
-void CopyBack(const TAbstractSuperDIB& work, TAbstractSuperDIB& dst, int x, int y) {
-    for (int row = 0; row < work.Height(); ++row) {
-        const uint32_t* from = work.ScanLine(row);
-        std::copy(from, from + work.Width(), dst.ScanLine(y + row) + x);
-    }
-}
-
 void PutLe(std::string& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<char>((value >> (8 * i)) & 0xFFu));
@@ -44,15 +30,9 @@ constexpr int kImagesPerRow = 4;
 void TFormControl::Paint(TWinDIB& surface, const Rect& update) {
     const Rect part =
         Intersect(Intersect(BoundsRect(), update), Rect{0, 0, surface.Width(), surface.Height()});
-    if (part.Empty() || DrawDirect(surface, part)) {
-        return;
+    if (!part.Empty()) {
+        DrawPart(surface, part);
     }
-    if (work_.Width() != part.Width() || work_.Height() != part.Height()) {
-        work_.SetSize(static_cast<uint16_t>(part.Width()), static_cast<uint16_t>(part.Height()));
-    }
-    CopyPixels(surface, part, work_);
-    DrawContent(work_, Left() - part.left, Top() - part.top);
-    CopyBack(work_, surface, part.left, part.top);
 }
 
 void TImage::SetPicture(kavlo::Picture picture) {
@@ -120,105 +100,34 @@ bool TImage::CoversOpaquely(const Rect& area) const {
            drawn.bottom >= area.bottom;
 }
 
-void TImage::DrawContent(TWinDIB& work, int origin_x, int origin_y) {
-    DrawPicture(work, origin_x, origin_y, Rect{0, 0, work.Width(), work.Height()});
-}
-
-bool TImage::DrawDirect(TWinDIB& surface, const Rect& part) {
-    // A picture keeps to its own pixels, and the copy back is plain: drawing on the surface is the same.
+void TImage::DrawPart(TWinDIB& surface, const Rect& part) {
     DrawPicture(surface, Left(), Top(), part);
-    return true;
 }
 
-void TLabel::Changed(bool resize) {
-    if (resize) {
+void TLabel::TextChanged(TextChange change) {
+    if (change == TextChange::Extent) {
         AdjustSize();
     }
     Invalidate();
 }
 
-void TLabel::SetCaption(std::string caption) {
-    caption_ = std::move(caption);
-    Changed(true);
-}
-
-void TLabel::SetFont(FontSpec font) {
-    font_ = std::move(font);
-    Changed(true);
-}
-
-void TLabel::SetFontColor(TColor color) {
-    font_color_ = color;
-    Changed(false);
-}
-
-void TLabel::SetColor(TColor color) {
-    color_ = color;
-    Changed(false);
-}
-
-void TLabel::SetAlignment(TAlignment alignment) {
-    alignment_ = alignment;
-    Changed(false);
-}
-
-void TLabel::SetLayout(TTextLayout layout) {
-    layout_ = layout;
-    Changed(false);
-}
-
-void TLabel::SetWordWrap(bool word_wrap) {
-    word_wrap_ = word_wrap;
-    Changed(true);
-}
-
-void TLabel::SetAutoSize(bool auto_size) {
-    auto_size_ = auto_size;
-    Changed(true);
-}
-
-void TLabel::SetTransparent(bool transparent) {
-    transparent_ = transparent;
-    Changed(false);
-}
-
-void TLabel::SetShowAccelChar(bool show) {
-    show_accel_char_ = show;
-    Changed(true);
-}
-
-unsigned TLabel::TextFlags() const {
-    return LabelTextFlags(alignment_, layout_, word_wrap_, show_accel_char_);
-}
-
 void TLabel::AdjustSize() {
-    if (!auto_size_) {
+    if (!AutoSize()) {
         return;
     }
-    const int box_width = word_wrap_ ? Width() : 0x7FFF;
-    const std::string text = caption_.empty() ? std::string(" ") : caption_;
-    const TextMask measure =
-        Render(fonts_, font_, text, Rect{0, 0, box_width, 0x7FFF}, TextFlags() | kDtCalcRect);
-    int left = Left();
-    if (alignment_ == TAlignment::taRightJustify) {
-        left = Left() + Width() - measure.box.Width();
-    }
-    SetBounds(left, Top(), measure.box.Width(), measure.box.Height());
+    const Extent size = MeasureText(fonts_, Width());
+    const int left = Alignment() == TAlignment::taRightJustify ? Left() + Width() - size.width : Left();
+    SetBounds(left, Top(), size.width, size.height);
 }
 
-void TLabel::DrawContent(TWinDIB& work, int origin_x, int origin_y) {
-    const Rect box{origin_x, origin_y, origin_x + Width(), origin_y + Height()};
-    if (!transparent_) {
-        work.FillRect(box, ColorToRGB(color_));
-    }
-    if (!Enabled()) {
+void TLabel::DrawPart(TWinDIB& surface, const Rect& part) {
+    const Rect box = BoundsRect();
+    if (Enabled()) {
+        DrawLabel(surface, fonts_, box, part, FontColor(), std::nullopt);
+    } else {
         // Windows' disabled text: a highlight copy one pixel down and right, then the shadow colour.
-        const Rect shadow{box.left + 1, box.top + 1, box.right + 1, box.bottom + 1};
-        work.DrawText(fonts_, shadow, caption_, font_, ColorToRGB(0x80000014), TextFlags());
-        work.DrawText(fonts_, box, caption_, font_, ColorToRGB(0x80000010), TextFlags());
-        return;
+        DrawLabel(surface, fonts_, box, part, 0x80000010, TColor{0x80000014});
     }
-    work.DrawText(fonts_, box, caption_, font_, ColorToRGB(font_color_), TextFlags());
 }
 
 void TAnimate::SetTransparent(bool transparent) {
@@ -231,17 +140,10 @@ void TAnimate::SetColor(TColor color) {
     Invalidate();
 }
 
-void TAnimate::DrawContent(TWinDIB& work, int origin_x, int origin_y) {
-    if (!transparent_) {
-        work.FillRect(Rect{origin_x, origin_y, origin_x + Width(), origin_y + Height()}, ColorToRGB(color_));
-    }
-}
-
-bool TAnimate::DrawDirect(TWinDIB& surface, const Rect& part) {
+void TAnimate::DrawPart(TWinDIB& surface, const Rect& part) {
     if (!transparent_) {
         surface.FillRect(part, ColorToRGB(color_));
     }
-    return true;
 }
 
 void TImageList::SetSize(int width, int height) {

@@ -7,8 +7,8 @@
 
 #include "skin/component.h"
 #include "skin/dib.h"
-#include "skin/dib_fade_label.h"
 #include "skin/dib_site.h"
+#include "skin/label_text.h"
 #include "skin/picture.h"
 #include "skin/text.h"
 #include "skin/win_dib.h"
@@ -26,15 +26,9 @@ public:
     void Paint(TWinDIB& surface, const Rect& update);
 
 protected:
-    // Draws onto `work`, which holds the surface under the part being painted and on which the
-    // control's top-left corner lies at (origin_x, origin_y).
-    virtual void DrawContent(TWinDIB& work, int origin_x, int origin_y) = 0;
-    // A content that can keep within `part` may be drawn straight onto the surface, saving the copies
-    // to and from the work surface. False: not possible here.
-    virtual bool DrawDirect(TWinDIB& /*surface*/, const Rect& /*part*/) { return false; }
-
-private:
-    TWinDIB work_;
+    // Draws the control onto the form surface, touching only pixels inside `part` (the part of the
+    // control being painted, inside the surface).
+    virtual void DrawPart(TWinDIB& surface, const Rect& part) = 0;
 };
 
 // A picture on the form (Delphi's TImage): a bitmap or JPEG drawn at its natural size, centred or
@@ -54,8 +48,7 @@ public:
     bool CoversOpaquely(const Rect& area) const override;
 
 protected:
-    void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
-    bool DrawDirect(TWinDIB& surface, const Rect& part) override;
+    void DrawPart(TWinDIB& surface, const Rect& part) override;
 
 private:
     void AdjustSize();
@@ -68,50 +61,18 @@ private:
 };
 
 // A text label on the form (Delphi's TLabel).
-class TLabel : public TFormControl {
+class TLabel : public TFormControl, public LabelText {
 public:
-    explicit TLabel(FontResolver& fonts) : fonts_(fonts) {}
-
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(std::string caption);
-    const FontSpec& Font() const { return font_; }
-    void SetFont(FontSpec font);
-    TColor FontColor() const { return font_color_; }
-    void SetFontColor(TColor color);
-    TColor Color() const { return color_; }
-    void SetColor(TColor color);
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment alignment);
-    TTextLayout Layout() const { return layout_; }
-    void SetLayout(TTextLayout layout);
-    bool WordWrap() const { return word_wrap_; }
-    void SetWordWrap(bool word_wrap);
-    bool AutoSize() const { return auto_size_; }
-    void SetAutoSize(bool auto_size);
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool transparent);
-    bool ShowAccelChar() const { return show_accel_char_; }
-    void SetShowAccelChar(bool show);
+    explicit TLabel(FontResolver& fonts) : LabelText(true), fonts_(fonts) {}
 
 protected:
-    void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
+    void DrawPart(TWinDIB& surface, const Rect& part) override;
+    void TextChanged(TextChange change) override;
 
 private:
-    void Changed(bool resize);
     void AdjustSize();
-    unsigned TextFlags() const;
 
     FontResolver& fonts_;
-    std::string caption_;
-    FontSpec font_{.name = "MS Sans Serif", .height = -11};
-    TColor font_color_ = 0x80000008; // clWindowText
-    TColor color_ = 0x8000000F;      // clBtnFace
-    TAlignment alignment_ = TAlignment::taLeftJustify;
-    TTextLayout layout_ = TTextLayout::tlTop;
-    bool word_wrap_ = false;
-    bool auto_size_ = true;
-    bool transparent_ = false;
-    bool show_accel_char_ = true;
 };
 
 // The window an AVI clip plays in (Delphi's TAnimate). It shows nothing of its own until a clip is
@@ -126,8 +87,7 @@ public:
     void SetColor(TColor color);
 
 protected:
-    void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
-    bool DrawDirect(TWinDIB& surface, const Rect& part) override;
+    void DrawPart(TWinDIB& surface, const Rect& part) override;
 
 private:
     bool transparent_ = true;

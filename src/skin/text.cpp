@@ -293,6 +293,23 @@ void TextLayout::Draw(TextMask& mask, unsigned flags) const {
     }
 }
 
+void FindInk(TextMask& mask) {
+    const int width = mask.box.Width();
+    mask.ink.assign(static_cast<size_t>(mask.box.Height()), {});
+    for (size_t y = 0; y < mask.ink.size(); ++y) {
+        const uint8_t* row = mask.coverage.data() + y * static_cast<size_t>(width);
+        int first = 0;
+        int last = width;
+        while (first < last && row[first] == 0) {
+            ++first;
+        }
+        while (last > first && row[last - 1] == 0) {
+            --last;
+        }
+        mask.ink[y] = {first, last};
+    }
+}
+
 } // namespace
 
 CodePage CodePageOfCharset(int charset) {
@@ -317,6 +334,7 @@ TextMask Render(FontResolver& fonts, const FontSpec& font, std::string_view text
             mask.box = Rect{box.left, box.top, box.left, box.top};
         } else if (!box.Empty()) {
             mask.coverage.assign(static_cast<size_t>(box.Width()) * box.Height(), 0);
+            FindInk(mask);
         }
         return mask;
     }
@@ -333,7 +351,19 @@ TextMask Render(FontResolver& fonts, const FontSpec& font, std::string_view text
     }
     mask.coverage.assign(static_cast<size_t>(box.Width()) * box.Height(), 0);
     layout.Draw(mask, flags);
+    FindInk(mask);
     return mask;
+}
+
+const TextMask& CachedTextMask::Get(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes,
+                                    int width, int height, unsigned flags) {
+    const bool same = key_ && key_->fonts == &fonts && key_->width == width && key_->height == height &&
+                      key_->flags == flags && key_->text == text_bytes && key_->font == font;
+    if (!same) {
+        key_ = Key{&fonts, font, std::string(text_bytes), width, height, flags};
+        mask_ = Render(fonts, font, text_bytes, Rect{0, 0, width, height}, flags);
+    }
+    return mask_;
 }
 
 TextSize TextExtent(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,10 +48,18 @@ enum DrawTextFlags : unsigned {
 // Grey coverage of drawn text over a box of the target surface: 0 untouched, 255 fully covered.
 // Unlike the surfaces, rows run top-down.
 struct TextMask {
+    // The columns of one row between its first and past its last covered pixel, relative to the
+    // box's left edge; first == last for a row without ink.
+    struct Ink {
+        int first = 0;
+        int last = 0;
+    };
+
     // In target coordinates. With kDtCalcRect: the box the text needs (left and top kept, as
     // DrawText reports it) and no coverage.
     Rect box;
     std::vector<uint8_t> coverage; // box.Width() * box.Height() bytes, top row first
+    std::vector<Ink> ink;          // one per row of `coverage`, so drawing visits only inked pixels
 
     // Coverage at a target position; 0 outside the box.
     uint8_t At(int x, int y) const;
@@ -69,6 +78,28 @@ struct TextSize {
 // clipped. The bytes are read in the code page of the font's character set.
 TextMask Render(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes, Rect box,
                 unsigned flags);
+
+// The mask of one text in a box of one size at the origin, kept until the text, font, box size, flags
+// or resolver change: a label redraws the same text at every composition and every fade tick.
+class CachedTextMask {
+public:
+    const TextMask& Get(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes, int width,
+                        int height, unsigned flags);
+
+private:
+    struct Key {
+        const FontResolver* fonts = nullptr;
+        FontSpec font;
+        std::string text;
+        int width = 0;
+        int height = 0;
+        unsigned flags = 0;
+        bool operator==(const Key&) const = default;
+    };
+
+    std::optional<Key> key_;
+    TextMask mask_;
+};
 
 // GetTextExtentPoint32: one line, no prefix handling; the height is the font's line height.
 TextSize TextExtent(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes);

@@ -47,25 +47,37 @@ uint32_t Cover(uint32_t pixel, uint32_t color_rgb, uint32_t coverage) {
 Rect TWinDIB::DrawText(FontResolver& fonts, const Rect& rect, std::string_view text, const FontSpec& font,
                        TColor color, unsigned flags) {
     const TextMask mask = Render(fonts, font, text, rect, flags);
-    if ((flags & kDtCalcRect) != 0 ||
-        mask.coverage.size() !=
-            static_cast<size_t>(mask.box.Width()) * static_cast<size_t>(std::max(mask.box.Height(), 0))) {
-        return mask.box;
+    if ((flags & kDtCalcRect) == 0) {
+        DrawTextMask(mask, 0, 0, color, Rect{0, 0, Width(), Height()});
     }
-    const Rect area = Intersect(mask.box, Rect{0, 0, Width(), Height()});
+    return mask.box;
+}
+
+void TWinDIB::DrawTextMask(const TextMask& mask, int dx, int dy, TColor color, const Rect& clip) {
+    const int mask_width = mask.box.Width();
+    const int mask_height = std::max(mask.box.Height(), 0);
+    if (mask.coverage.size() != static_cast<size_t>(mask_width) * static_cast<size_t>(mask_height) ||
+        mask.ink.size() != static_cast<size_t>(mask_height)) {
+        return;
+    }
+    const int left = mask.box.left + dx;
+    const int top = mask.box.top + dy;
+    const Rect area = Intersect(Intersect(Rect{left, top, left + mask_width, top + mask_height}, clip),
+                                Rect{0, 0, Width(), Height()});
     const uint32_t color_rgb = PixelFromColor(color & 0x00FFFFFFu);
     for (int y = area.top; y < area.bottom; ++y) {
+        const TextMask::Ink& ink = mask.ink[static_cast<size_t>(y - top)];
+        const int from = std::max(area.left, left + ink.first);
+        const int to = std::min(area.right, left + ink.last);
         uint32_t* row = ScanLine(y);
-        const uint8_t* coverage =
-            mask.coverage.data() + static_cast<size_t>(y - mask.box.top) * mask.box.Width();
-        for (int x = area.left; x < area.right; ++x) {
-            const uint8_t weight = coverage[x - mask.box.left];
+        const uint8_t* coverage = mask.coverage.data() + static_cast<size_t>(y - top) * mask_width;
+        for (int x = from; x < to; ++x) {
+            const uint8_t weight = coverage[x - left];
             if (weight != 0) {
                 row[x] = Cover(row[x], color_rgb, weight);
             }
         }
     }
-    return mask.box;
 }
 
 } // namespace kavlo

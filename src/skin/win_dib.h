@@ -29,6 +29,8 @@ public:
     // stays as it was. Returns the box the text occupies (with kDtCalcRect only that, nothing drawn).
     Rect DrawText(FontResolver& fonts, const Rect& rect, std::string_view text, const FontSpec& font,
                   TColor color, unsigned flags);
+    // Draws rendered text as DrawText does, its box moved by (dx, dy), only inside `clip`.
+    void DrawTextMask(const TextMask& mask, int dx, int dy, TColor color, const Rect& clip);
 };
 
 } // namespace kavlo

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ namespace {
 // The list rows' font colour (47, 50, 43) and the default highlight.
 constexpr TColor kRowColor = 0x2B322F;
 constexpr TColor kWhite = 0xFFFFFF;
+
+std::vector<uint32_t> Pixels(const TAbstractSuperDIB& dib) {
+    return std::vector<uint32_t>(dib.Bits(), dib.Bits() + dib.PixelCount());
+}
 
 class FadeLabelTest : public ::testing::Test {
 protected:
@@ -208,6 +213,40 @@ TEST_F(FadeLabelTest, AnOpaqueLabelFillsItsRectangleWithItsColour) {
     EXPECT_EQ(container.Surface().Pixel(2, 2) & 0xFFFFFF, PixelFromColor(0x2B322F));
     EXPECT_EQ(container.Surface().Pixel(51, 19) & 0xFFFFFF, PixelFromColor(0x2B322F));
     EXPECT_EQ(container.Surface().Pixel(52, 19), 0u);
+}
+
+TEST_F(FadeLabelTest, ALabelRedrawnAfterAChangeShowsTheNewTextNeverTheOldOne) {
+    // The label keeps its text's coverage between drawings; each change must show as a fresh label would.
+    const auto fresh = [&](const TDIBFadeLabel& like) {
+        TDIBContainer other(fixture.Services());
+        other.SetBounds(0, 0, 60, 24);
+        other.SetColor(0x000000);
+        TDIBFadeLabel& label = other.Add<TDIBFadeLabel>();
+        label.SetBounds(like.Left(), like.Top(), like.Width(), like.Height());
+        label.SetFont(like.Font());
+        label.SetFontColor(like.FontColor());
+        label.SetAlignment(like.Alignment());
+        label.SetTransparent(true);
+        label.SetCaption(like.Caption());
+        other.Compose({0, 0, 60, 24});
+        return Pixels(other.Surface());
+    };
+    TDIBFadeLabel& label = MakeLabel();
+    container.Compose({0, 0, 60, 24});
+    const std::vector<uint32_t> before = Pixels(container.Surface());
+    const std::vector<std::function<void()>> changes{
+        [&] { label.SetCaption("Menu"); },
+        [&] { label.SetFont(FontSpec{.name = "DejaVu Sans", .height = -9}); },
+        [&] { label.SetAlignment(TAlignment::taRightJustify); },
+        [&] { label.SetBounds(2, 2, 40, 18); },
+    };
+    for (size_t i = 0; i < changes.size(); ++i) {
+        SCOPED_TRACE(i);
+        changes[i]();
+        container.Compose({0, 0, 60, 24});
+        EXPECT_EQ(Pixels(container.Surface()), fresh(label));
+    }
+    EXPECT_NE(Pixels(container.Surface()), before);
 }
 
 } // namespace

@@ -317,7 +317,9 @@ TEST_F(TextTest, CharacterSetPicksTheCodePage) {
         font.charset = c.charset;
         const Rect box{0, 0, 12 * a, face.line_height()};
         // What the characters' own glyphs look like side by side.
-        TextMask expected{box, std::vector<uint8_t>(static_cast<size_t>(box.Width()) * box.Height())};
+        TextMask expected;
+        expected.box = box;
+        expected.coverage.resize(static_cast<size_t>(box.Width()) * box.Height());
         for (size_t i = 0; i < c.expected.size(); ++i) {
             const unsigned index = face.GlyphIndex(c.expected[i]);
             ASSERT_NE(index, 0u) << i; // a real glyph, not the face's .notdef box
