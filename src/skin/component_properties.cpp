@@ -285,7 +285,7 @@ bool ApplyDIBImage(const Prop& p) {
 }
 
 // The text properties shared by the fade label and the plain label.
-template <class Label> bool ApplyLabelText(const Prop& p, Label& label) {
+bool ApplyLabelText(const Prop& p, LabelText& label) {
     if (TakeFont(p, label.Font(), label.FontColor(), [&label](FontSpec font, TColor color) {
             label.SetFont(std::move(font));
             label.SetFontColor(color);

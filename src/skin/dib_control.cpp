@@ -71,11 +71,8 @@ void TDIBControl::Compose(TWinDIB& surface, const Rect& update) {
     if (!HasContent()) {
         // The work surface would hold the very pixels it is blended onto: blend them in place.
         if (opacity_ != 255) {
-            const RowRoutine blend = RowRoutineFor(ChooseDrawRoutine(opacity_, false, false));
-            const DrawParams params{opacity_, 0};
             for (int y = part.top; y < part.bottom; ++y) {
-                uint32_t* row = surface.ScanLine(y) + part.left;
-                blend(row, row, part.Width(), params);
+                BlendOntoItself(surface.ScanLine(y) + part.left, part.Width());
             }
         }
         return;

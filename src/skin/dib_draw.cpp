@@ -79,6 +79,13 @@ __m128i SpreadAlpha(__m128i s16) {
     return _mm_shufflehi_epi16(_mm_shufflelo_epi16(s16, kAlphaLane), kAlphaLane);
 }
 
+// Stores only what differs from what is there: a surface line left unwritten need not go back to memory.
+void StoreChanged4(uint32_t* pixels, __m128i before, __m128i after) {
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(before, after)) != 0xFFFF) {
+        Store4(pixels, after);
+    }
+}
+
 void AlphaCopyRow(const uint32_t* __restrict src, uint32_t* __restrict dst, int count, const DrawParams&) {
     const __m128i alpha_bits = _mm_set1_epi32(static_cast<int>(kAlphaBits));
     int i = 0;
@@ -120,7 +127,24 @@ void ConstantBlendRow(const uint32_t* __restrict src, uint32_t* __restrict dst, 
     }
 }
 
+void LiftZeroChannels(uint32_t* row, int count) {
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const __m128i d = Load4(row + i);
+        StoreChanged4(row + i, d, WithAlphaOf(AtLeastOne(d), d));
+    }
+    for (; i < count; ++i) {
+        row[i] = BlendPixel(row[i], row[i], 0);
+    }
+}
+
 #else
+
+void LiftZeroChannels(uint32_t* row, int count) {
+    for (int i = 0; i < count; ++i) {
+        row[i] = BlendPixel(row[i], row[i], 0);
+    }
+}
 
 void AlphaCopyRow(const uint32_t* __restrict src, uint32_t* __restrict dst, int count, const DrawParams&) {
     for (int i = 0; i < count; ++i) {
@@ -158,6 +182,10 @@ void AlphaBlendRow(const uint32_t* __restrict src, uint32_t* __restrict dst, int
 }
 
 } // namespace
+
+void BlendOntoItself(uint32_t* row, int count) {
+    LiftZeroChannels(row, count);
+}
 
 DrawRoutine ChooseDrawRoutine(uint8_t opacity, bool masked, bool transparent) {
     if (opacity == 255) {

@@ -54,6 +54,10 @@ inline uint32_t BlendPixel(uint32_t src, uint32_t dst, uint8_t alpha) {
            (((green >> 8) & 0x0000FF00u) + 0x00000100u);
 }
 
+// A row blended onto itself, at any opacity below 255: by the formula every channel keeps its value
+// except 0, which becomes 1, and the alpha byte stays. Pixels that do not change are not written.
+void BlendOntoItself(uint32_t* row, int count);
+
 // value / 255 by a multiply and a shift, exact for every value below 66299 (enough for a weighted sum
 // of two channels plus rounding, at most 65152), for loops that run per pixel and channel.
 inline uint32_t DivideBy255(uint32_t value) {
