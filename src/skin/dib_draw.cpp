@@ -1,4 +1,5 @@
 #include "skin/dib_draw.h"
+#include "skin/dib_draw_avx2.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,6 +17,17 @@ constexpr uint32_t kAlphaBits = 0xFF000000u;
 
 uint8_t Alpha(uint32_t pixel) {
     return static_cast<uint8_t>(pixel >> 24);
+}
+
+// One pixel of text ink, the arithmetic every wider version matches.
+uint32_t Cover(uint32_t pixel, uint32_t color_rgb, uint32_t coverage) {
+    uint32_t result = pixel & kAlphaBits;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t c = (color_rgb >> shift) & 0xFFu;
+        const uint32_t d = (pixel >> shift) & 0xFFu;
+        result |= DivideBy255(c * coverage + d * (255 - coverage) + 127) << shift;
+    }
+    return result;
 }
 
 void PlainCopyRow(const uint32_t* src, uint32_t* dst, int count, const DrawParams&) {
@@ -127,6 +139,39 @@ void ConstantBlendRow(const uint32_t* __restrict src, uint32_t* __restrict dst, 
     }
 }
 
+// Two pixels' channels in 16-bit lanes, weighted and divided by 255 exactly: for every x up to
+// 255 * 255 + 127, x / 255 == (x + 1 + (x >> 8)) >> 8, which stays within 16 bits.
+__m128i Cover2(__m128i d16, __m128i c16, __m128i w16) {
+    const __m128i x =
+        _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(c16, w16),
+                                    _mm_mullo_epi16(d16, _mm_sub_epi16(_mm_set1_epi16(255), w16))),
+                      _mm_set1_epi16(127));
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_set1_epi16(1)), _mm_srli_epi16(x, 8)), 8);
+}
+
+void CoverPixels(uint32_t* row, const uint8_t* coverage, int count, uint32_t color_rgb) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i c16 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color_rgb)), zero);
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        uint32_t weights = 0;
+        std::memcpy(&weights, coverage + i, sizeof weights);
+        if (weights == 0) {
+            continue;
+        }
+        // Each pixel's weight in the four lanes of its channels.
+        const __m128i w8 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(weights)), zero);
+        const __m128i w_pairs = _mm_unpacklo_epi16(w8, w8);
+        const __m128i d = Load4(row + i);
+        const __m128i low = Cover2(_mm_unpacklo_epi8(d, zero), c16, _mm_unpacklo_epi32(w_pairs, w_pairs));
+        const __m128i high = Cover2(_mm_unpackhi_epi8(d, zero), c16, _mm_unpackhi_epi32(w_pairs, w_pairs));
+        Store4(row + i, WithAlphaOf(_mm_packus_epi16(low, high), d));
+    }
+    for (; i < count; ++i) {
+        row[i] = Cover(row[i], color_rgb, coverage[i]);
+    }
+}
+
 void LiftZeroChannels(uint32_t* row, int count) {
     int i = 0;
     for (; i + 4 <= count; i += 4) {
@@ -139,6 +184,14 @@ void LiftZeroChannels(uint32_t* row, int count) {
 }
 
 #else
+
+void CoverPixels(uint32_t* row, const uint8_t* coverage, int count, uint32_t color_rgb) {
+    for (int i = 0; i < count; ++i) {
+        if (coverage[i] != 0) {
+            row[i] = Cover(row[i], color_rgb, coverage[i]);
+        }
+    }
+}
 
 void LiftZeroChannels(uint32_t* row, int count) {
     for (int i = 0; i < count; ++i) {
@@ -184,7 +237,21 @@ void AlphaBlendRow(const uint32_t* __restrict src, uint32_t* __restrict dst, int
 } // namespace
 
 void BlendOntoItself(uint32_t* row, int count) {
+#if defined(KAVLO_AVX2_ROWS)
+    if (avx2::Available()) {
+        avx2::LiftZeroChannels(row, count);
+        return;
+    }
+#endif
+    NarrowBlendOntoItself(row, count);
+}
+
+void NarrowBlendOntoItself(uint32_t* row, int count) {
     LiftZeroChannels(row, count);
+}
+
+void CoverRow(uint32_t* row, const uint8_t* coverage, int count, uint32_t color_rgb) {
+    CoverPixels(row, coverage, count, color_rgb & kColourBits);
 }
 
 DrawRoutine ChooseDrawRoutine(uint8_t opacity, bool masked, bool transparent) {
@@ -201,6 +268,20 @@ DrawRoutine ChooseDrawRoutine(uint8_t opacity, bool masked, bool transparent) {
 }
 
 RowRoutine RowRoutineFor(DrawRoutine routine) {
+#if defined(KAVLO_AVX2_ROWS)
+    if (avx2::Available()) {
+        if (routine == DrawRoutine::AlphaCopy) {
+            return avx2::AlphaCopyRow;
+        }
+        if (routine == DrawRoutine::ConstantBlend) {
+            return avx2::ConstantBlendRow;
+        }
+    }
+#endif
+    return NarrowRowRoutineFor(routine);
+}
+
+RowRoutine NarrowRowRoutineFor(DrawRoutine routine) {
     switch (routine) {
         case DrawRoutine::PlainCopy:
             return PlainCopyRow;

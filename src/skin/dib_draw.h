@@ -31,7 +31,10 @@ struct DrawParams {
 // (bytes blue, green, red, alpha in memory).
 using RowRoutine = void (*)(const uint32_t* src, uint32_t* dst, int count, const DrawParams& params);
 
+// The fastest version this processor runs.
 RowRoutine RowRoutineFor(DrawRoutine routine);
+// The version every processor runs; the wider ones that some processors have give the same bits.
+RowRoutine NarrowRowRoutineFor(DrawRoutine routine);
 
 // One colour channel: ((src * a + dst * (255 - a)) >> 8) + 1 in 16-bit unsigned arithmetic. The
 // sum never exceeds 255 * 255, so the result is 1...255: a = 255 turns 0 into 1 and keeps 255, a = 0
@@ -57,6 +60,11 @@ inline uint32_t BlendPixel(uint32_t src, uint32_t dst, uint8_t alpha) {
 // A row blended onto itself, at any opacity below 255: by the formula every channel keeps its value
 // except 0, which becomes 1, and the alpha byte stays. Pixels that do not change are not written.
 void BlendOntoItself(uint32_t* row, int count);
+void NarrowBlendOntoItself(uint32_t* row, int count);
+
+// Text ink: each pixel takes `color_rgb` (0x00RRGGBB) weighted by its coverage byte out of 255,
+// rounded, so that 0 and 255 give the background and the colour exactly; the alpha byte stays.
+void CoverRow(uint32_t* row, const uint8_t* coverage, int count, uint32_t color_rgb);
 
 // value / 255 by a multiply and a shift, exact for every value below 66299 (enough for a weighted sum
 // of two channels plus rounding, at most 65152), for loops that run per pixel and channel.

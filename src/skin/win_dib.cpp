@@ -28,22 +28,6 @@ void TWinDIB::DrawPicture(int x, int y, const Picture& picture) {
     DrawClipped(RowRoutineFor(DrawRoutine::PlainCopy), DrawParams{}, src, View(), *clip);
 }
 
-namespace {
-
-// Coverage as a weight of 255 parts, rounded, so that 0 and 255 give the background and the colour
-// exactly.
-uint32_t Cover(uint32_t pixel, uint32_t color_rgb, uint32_t coverage) {
-    uint32_t result = pixel & 0xFF000000u;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const uint32_t c = (color_rgb >> shift) & 0xFFu;
-        const uint32_t d = (pixel >> shift) & 0xFFu;
-        result |= DivideBy255(c * coverage + d * (255 - coverage) + 127) << shift;
-    }
-    return result;
-}
-
-} // namespace
-
 Rect TWinDIB::DrawText(FontResolver& fonts, const Rect& rect, std::string_view text, const FontSpec& font,
                        TColor color, unsigned flags) {
     const TextMask mask = Render(fonts, font, text, rect, flags);
@@ -69,13 +53,9 @@ void TWinDIB::DrawTextMask(const TextMask& mask, int dx, int dy, TColor color, c
         const TextMask::Ink& ink = mask.ink[static_cast<size_t>(y - top)];
         const int from = std::max(area.left, left + ink.first);
         const int to = std::min(area.right, left + ink.last);
-        uint32_t* row = ScanLine(y);
-        const uint8_t* coverage = mask.coverage.data() + static_cast<size_t>(y - top) * mask_width;
-        for (int x = from; x < to; ++x) {
-            const uint8_t weight = coverage[x - left];
-            if (weight != 0) {
-                row[x] = Cover(row[x], color_rgb, weight);
-            }
+        if (from < to) {
+            const uint8_t* coverage = mask.coverage.data() + static_cast<size_t>(y - top) * mask_width;
+            CoverRow(ScanLine(y) + from, coverage + (from - left), to - from, color_rgb);
         }
     }
 }
