@@ -7,15 +7,6 @@
 
 namespace kavlo {
 
-namespace {
-
-bool Contains(const Rect& outer, const Rect& inner) {
-    return inner.Empty() || (outer.left <= inner.left && outer.top <= inner.top &&
-                             outer.right >= inner.right && outer.bottom >= inner.bottom);
-}
-
-} // namespace
-
 TDIBContainer::TDIBContainer(SkinServices services)
     : services_(services), router_([this](int x, int y) { return static_cast<TControl*>(ControlAt(x, y)); }) {
 }
@@ -62,14 +53,24 @@ void TDIBContainer::Compose(const Rect& update) {
     if (area.Empty()) {
         return;
     }
+    const auto opaque = [this](size_t i) {
+        return controls_[i]->Visible() ? controls_[i]->OpaqueRect() : Rect{};
+    };
     // Nothing under a control that replaces the whole part needs composing.
     size_t first = controls_.size();
-    while (first > 0 && !(controls_[first - 1]->Visible() && controls_[first - 1]->CoversOpaquely(area))) {
+    while (first > 0 && !Contains(opaque(first - 1), area)) {
         --first;
     }
     if (first == 0) {
-        // Windows erases the background of the invalid part before the controls paint into it.
-        surface_.FillRect(area, ColorToRGB(color_));
+        // Windows erases the background of the invalid part before the controls paint into it; where
+        // a control will replace every pixel the brush would not show.
+        std::vector<Rect> bare{area};
+        for (size_t i = 0; i < controls_.size() && !bare.empty(); ++i) {
+            bare = Subtract(bare, opaque(i));
+        }
+        for (const Rect& rect : bare) {
+            surface_.FillRect(rect, ColorToRGB(color_));
+        }
     } else {
         --first;
     }

@@ -36,9 +36,9 @@ public:
     // inside `update` (container coordinates): copy the surface under it into the work surface, draw
     // the content there, give the work surface the control's Opacity and draw it back with the blend.
     void Compose(TWinDIB& surface, const Rect& update);
-    // True when composing sets every pixel of `area` (container coordinates) without regard to what
-    // lies below: whatever is under it there need not be composed at all.
-    virtual bool CoversOpaquely(const Rect& /*area*/) const { return false; }
+    // Where composing sets every pixel without regard to what lies below (container coordinates):
+    // whatever is under it there need not be composed at all. Empty when nowhere.
+    virtual Rect OpaqueRect() const { return {}; }
 
 protected:
     // Draws the content onto `work`, on which the control's top-left corner lies at (origin_x,

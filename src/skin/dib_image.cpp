@@ -171,25 +171,15 @@ void TDIBImage::DrawContent(TWinDIB& work, int origin_x, int origin_y) {
     item->DrawAs(work, x, y, Angle(), DrawScaleX(), DrawScaleY());
 }
 
-namespace {
-
-bool Contains(const Rect& outer, const Rect& inner) {
-    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-           outer.bottom >= inner.bottom;
-}
-
-} // namespace
-
-bool TDIBImage::CoversOpaquely(const Rect& area) const {
+Rect TDIBImage::OpaqueRect() const {
     const TMemoryDIB* image = index_main_.Image();
     if (image == nullptr || Opacity() != 255 || Angle() != 0 || DrawScaleX() != 100 || DrawScaleY() != 100 ||
         image->Routine() != DrawRoutine::PlainCopy) {
-        return false;
+        return {};
     }
     const int x = Left() + ImageOffsetX();
     const int y = Top() + ImageOffsetY();
-    const Rect drawn = Intersect(Rect{x, y, x + image->Width(), y + image->Height()}, BoundsRect());
-    return Contains(drawn, area);
+    return Intersect(Rect{x, y, x + image->Width(), y + image->Height()}, BoundsRect());
 }
 
 bool TDIBImage::HasContent() const {

@@ -46,7 +46,7 @@ public:
     // Where the image's bounding box lies in the control.
     int ImageOffsetX() const;
     int ImageOffsetY() const;
-    bool CoversOpaquely(const Rect& area) const override;
+    Rect OpaqueRect() const override;
 
 protected:
     void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;

@@ -89,15 +89,13 @@ void TImage::DrawPicture(TAbstractSuperDIB& dest, int x, int y, const Rect& clip
     DrawImageClipped(picture_, dest, x + dx, y + dy, clip);
 }
 
-bool TImage::CoversOpaquely(const Rect& area) const {
+Rect TImage::OpaqueRect() const {
     if (picture_.Empty() || stretch_ || picture_.Routine() != DrawRoutine::PlainCopy) {
-        return false;
+        return {};
     }
     const int x = Left() + (center_ ? (Width() - picture_.Width()) / 2 : 0);
     const int y = Top() + (center_ ? (Height() - picture_.Height()) / 2 : 0);
-    const Rect drawn = Intersect(Rect{x, y, x + picture_.Width(), y + picture_.Height()}, BoundsRect());
-    return drawn.left <= area.left && drawn.top <= area.top && drawn.right >= area.right &&
-           drawn.bottom >= area.bottom;
+    return Intersect(Rect{x, y, x + picture_.Width(), y + picture_.Height()}, BoundsRect());
 }
 
 void TImage::DrawPart(TWinDIB& surface, const Rect& part) {

@@ -20,8 +20,8 @@ namespace kavlo {
 class TFormControl : public TControl {
 public:
     virtual bool Windowed() const { return false; }
-    // True when painting sets every pixel of `area` without regard to what lies below.
-    virtual bool CoversOpaquely(const Rect& /*area*/) const { return false; }
+    // Where painting sets every pixel without regard to what lies below; empty when nowhere.
+    virtual Rect OpaqueRect() const { return {}; }
     // Draws the part of the control inside `update` (form client coordinates) onto the form surface.
     void Paint(TWinDIB& surface, const Rect& update);
 
@@ -45,7 +45,7 @@ public:
     void SetStretch(bool stretch);
     bool Transparent() const { return picture_.Transparent(); }
     void SetTransparent(bool transparent);
-    bool CoversOpaquely(const Rect& area) const override;
+    Rect OpaqueRect() const override;
 
 protected:
     void DrawPart(TWinDIB& surface, const Rect& part) override;

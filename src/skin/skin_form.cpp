@@ -9,26 +9,6 @@ namespace kavlo {
 
 namespace {
 
-// What is left of the rectangles once `hole` is cut out: up to four pieces of each.
-std::vector<Rect> Subtract(const std::vector<Rect>& rects, const Rect& hole) {
-    std::vector<Rect> left;
-    for (const Rect& r : rects) {
-        const Rect cut = Intersect(r, hole);
-        if (cut.Empty()) {
-            left.push_back(r);
-            continue;
-        }
-        for (const Rect& piece :
-             {Rect{r.left, r.top, r.right, cut.top}, Rect{r.left, cut.bottom, r.right, r.bottom},
-              Rect{r.left, cut.top, cut.left, cut.bottom}, Rect{cut.right, cut.top, r.right, cut.bottom}}) {
-            if (!piece.Empty()) {
-                left.push_back(piece);
-            }
-        }
-    }
-    return left;
-}
-
 Rect Offset(const Rect& r, int dx, int dy) {
     return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
@@ -155,18 +135,26 @@ void SkinForm::Compose(const Rect& update) {
         }
     }
     for (const Rect& piece : pieces) {
-        // Nothing under a picture that replaces the whole piece needs painting.
+        const auto opaque = [&](size_t i) {
+            const Placed& placed = controls_[i];
+            return placed.graphic != nullptr && !placed.windowed && placed.control->Visible()
+                       ? placed.graphic->OpaqueRect()
+                       : Rect{};
+        };
+        // Nothing under a picture that replaces the whole piece needs painting, and the brush only
+        // goes where no picture will cover it.
         size_t first = controls_.size();
-        while (first > 0) {
-            const Placed& below = controls_[first - 1];
-            if (below.graphic != nullptr && !below.windowed && below.control->Visible() &&
-                below.graphic->CoversOpaquely(piece)) {
-                break;
-            }
+        while (first > 0 && !Contains(opaque(first - 1), piece)) {
             --first;
         }
         if (first == 0) {
-            surface_.FillRect(piece, ColorToRGB(color_));
+            std::vector<Rect> bare{piece};
+            for (size_t i = 0; i < controls_.size() && !bare.empty(); ++i) {
+                bare = Subtract(bare, opaque(i));
+            }
+            for (const Rect& rect : bare) {
+                surface_.FillRect(rect, ColorToRGB(color_));
+            }
         } else {
             --first;
         }
@@ -182,8 +170,7 @@ void SkinForm::Compose(const Rect& update) {
             PaintControl(placed, area);
         }
     }
-    if (pending_.Empty() || (area.left <= pending_.left && area.top <= pending_.top &&
-                             area.right >= pending_.right && area.bottom >= pending_.bottom)) {
+    if (Contains(area, pending_)) {
         pending_ = Rect{};
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <vector>
 
 namespace kavlo {
 
@@ -42,6 +43,33 @@ inline ScreenRect Union(const ScreenRect& a, const ScreenRect& b) {
     }
     return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
             std::max(a.bottom, b.bottom)};
+}
+
+// Whether `inner` lies wholly inside `outer`; an empty rectangle lies inside any.
+inline bool Contains(const ScreenRect& outer, const ScreenRect& inner) {
+    return inner.Empty() || (outer.left <= inner.left && outer.top <= inner.top &&
+                             outer.right >= inner.right && outer.bottom >= inner.bottom);
+}
+
+// What is left of the rectangles once `hole` is cut out: up to four pieces of each.
+inline std::vector<ScreenRect> Subtract(const std::vector<ScreenRect>& rects, const ScreenRect& hole) {
+    std::vector<ScreenRect> left;
+    for (const ScreenRect& r : rects) {
+        const ScreenRect cut = Intersect(r, hole);
+        if (cut.Empty()) {
+            left.push_back(r);
+            continue;
+        }
+        for (const ScreenRect& piece :
+             {ScreenRect{r.left, r.top, r.right, cut.top}, ScreenRect{r.left, cut.bottom, r.right, r.bottom},
+              ScreenRect{r.left, cut.top, cut.left, cut.bottom},
+              ScreenRect{cut.right, cut.top, r.right, cut.bottom}}) {
+            if (!piece.Empty()) {
+                left.push_back(piece);
+            }
+        }
+    }
+    return left;
 }
 
 } // namespace kavlo

@@ -165,6 +165,13 @@ TEST_F(ContainerTest, AnOpaqueImageHidesWhatIsUnderItOnlyWhereItsPixelsReach) {
         container.Compose(c.update);
         EXPECT_EQ(Pixels(container.Surface()), c.expected);
     }
+    // With nothing under it, the brush shows wherever the image does not reach, and only there.
+    TDIBContainer& container = MakeContainer(5, 1, 0x00FFFF);
+    Place(container, narrow, {1, 0, 5, 1});
+    container.Surface().Fill(kLeft);
+    container.Compose({0, 0, 5, 1});
+    EXPECT_EQ(Pixels(container.Surface()),
+              (std::vector<uint32_t>{0x00FFFF00, 0xFF00FF00, 0xFF00FF00, 0xFF00FF00, 0x00FFFF00}));
 }
 
 TEST_F(ContainerTest, RecomposingPartsGivesTheFullPictureAndLeavesTheRestAlone) {
