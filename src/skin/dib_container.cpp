@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/codepage.h"
+#include "skin/layers.h"
 #include "skin/picture.h"
 
 namespace kavlo {
@@ -53,28 +54,14 @@ void TDIBContainer::Compose(const Rect& update) {
     if (area.Empty()) {
         return;
     }
-    const auto opaque = [this](size_t i) {
+    const LayerPlan plan = PlanLayers(controls_.size(), area, [this](size_t i) {
         return controls_[i]->Visible() ? controls_[i]->OpaqueRect() : Rect{};
-    };
-    // Nothing under a control that replaces the whole part needs composing.
-    size_t first = controls_.size();
-    while (first > 0 && !Contains(opaque(first - 1), area)) {
-        --first;
+    });
+    // Windows erases the background of the invalid part before the controls paint into it.
+    for (const Rect& rect : plan.bare) {
+        surface_.FillRect(rect, ColorToRGB(color_));
     }
-    if (first == 0) {
-        // Windows erases the background of the invalid part before the controls paint into it; where
-        // a control will replace every pixel the brush would not show.
-        std::vector<Rect> bare{area};
-        for (size_t i = 0; i < controls_.size() && !bare.empty(); ++i) {
-            bare = Subtract(bare, opaque(i));
-        }
-        for (const Rect& rect : bare) {
-            surface_.FillRect(rect, ColorToRGB(color_));
-        }
-    } else {
-        --first;
-    }
-    for (size_t i = first; i < controls_.size(); ++i) {
+    for (size_t i = plan.first; i < controls_.size(); ++i) {
         if (controls_[i]->Visible()) {
             controls_[i]->Compose(surface_, area);
         }

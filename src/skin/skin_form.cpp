@@ -4,6 +4,7 @@
 
 #include "platform/codepage.h"
 #include "skin/dib_form_shaper.h"
+#include "skin/layers.h"
 
 namespace kavlo {
 
@@ -135,30 +136,16 @@ void SkinForm::Compose(const Rect& update) {
         }
     }
     for (const Rect& piece : pieces) {
-        const auto opaque = [&](size_t i) {
+        const LayerPlan plan = PlanLayers(controls_.size(), piece, [this](size_t i) {
             const Placed& placed = controls_[i];
             return placed.graphic != nullptr && !placed.windowed && placed.control->Visible()
                        ? placed.graphic->OpaqueRect()
                        : Rect{};
-        };
-        // Nothing under a picture that replaces the whole piece needs painting, and the brush only
-        // goes where no picture will cover it.
-        size_t first = controls_.size();
-        while (first > 0 && !Contains(opaque(first - 1), piece)) {
-            --first;
+        });
+        for (const Rect& rect : plan.bare) {
+            surface_.FillRect(rect, ColorToRGB(color_));
         }
-        if (first == 0) {
-            std::vector<Rect> bare{piece};
-            for (size_t i = 0; i < controls_.size() && !bare.empty(); ++i) {
-                bare = Subtract(bare, opaque(i));
-            }
-            for (const Rect& rect : bare) {
-                surface_.FillRect(rect, ColorToRGB(color_));
-            }
-        } else {
-            --first;
-        }
-        for (size_t i = first; i < controls_.size(); ++i) {
+        for (size_t i = plan.first; i < controls_.size(); ++i) {
             if (!controls_[i].windowed && controls_[i].control->Visible()) {
                 PaintControl(controls_[i], piece);
             }
