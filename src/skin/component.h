@@ -109,6 +109,12 @@ public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor) { cursor_ = cursor; }
 
+    // Visible, enabled and with (x, y) (its parent's coordinates) inside it: where the pointer finds it.
+    bool TakesPointerAt(int x, int y) const {
+        return visible_ && enabled_ && x >= bounds_.left && x < bounds_.right && y >= bounds_.top &&
+               y < bounds_.bottom;
+    }
+
     ControlParent* Parent() const { return parent_; }
     void SetParent(ControlParent* parent) { parent_ = parent; }
     // Asks the parent to repaint the control's rectangle, if it shows.

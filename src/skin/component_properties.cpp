@@ -501,6 +501,19 @@ template <class T, class... Args> ComponentFactory::Creator OnForm(Args... args)
     };
 }
 
+// A plain control: on a container when the stream puts it there, else on the form.
+template <class Make> ComponentFactory::Creator Plain(Make make) {
+    return [make](const Placement& where, LoadState& state) -> TComponent* {
+        auto control = make(state);
+        if (where.container == nullptr) {
+            return &where.form.Adopt(std::move(control));
+        }
+        TComponent& placed = where.container->AddGraphic(std::move(control));
+        where.form.Enlist(placed);
+        return &placed;
+    };
+}
+
 // A DIB control: only a container can hold one.
 template <class T> ComponentFactory::Creator InContainer(const char* class_name) {
     return [class_name](const Placement& where, LoadState& state) -> TComponent* {
@@ -538,13 +551,11 @@ ComponentFactory ComponentFactory::Standard() {
             },
             Wrap(ApplyTimer));
     }
-    factory.Register("TImage", OnForm<TImage>(), Wrap(ApplyImage));
-    factory.Register(
-        "TLabel",
-        [](const Placement& where, LoadState& state) -> TComponent* {
-            return &where.form.Adopt(std::make_unique<TLabel>(state.services.fonts));
-        },
-        Wrap(ApplyLabel));
+    factory.Register("TImage", Plain([](LoadState&) { return std::make_unique<TImage>(); }),
+                     Wrap(ApplyImage));
+    factory.Register("TLabel",
+                     Plain([](LoadState& state) { return std::make_unique<TLabel>(state.services.fonts); }),
+                     Wrap(ApplyLabel));
     // The menu's animation windows are stored under a derived class name of the same control.
     for (const char* name : {"TAnimate", "TAnimate2"}) {
         factory.Register(name, OnForm<TAnimate>(), Wrap(ApplyAnimate));

@@ -9,12 +9,14 @@
 namespace kavlo {
 
 TDIBContainer::TDIBContainer(SkinServices services)
-    : services_(services), router_([this](int x, int y) { return static_cast<TControl*>(ControlAt(x, y)); }) {
-}
+    : services_(services), router_([this](int x, int y) { return PointerTarget(x, y); }) {}
 
 TDIBContainer::~TDIBContainer() {
     destroying_ = true;
     // Controls go first, top first, while the container they call back into is still whole.
+    while (!graphics_.empty()) {
+        graphics_.pop_back();
+    }
     while (!controls_.empty()) {
         controls_.pop_back();
     }
@@ -27,6 +29,14 @@ TDIBControl* TDIBContainer::FindControl(std::string_view name) const {
         }
     }
     return nullptr;
+}
+
+TFormControl& TDIBContainer::AddGraphic(std::unique_ptr<TFormControl> control) {
+    TFormControl& added = *control;
+    added.SetParent(this);
+    graphics_.push_back(std::move(control));
+    added.Invalidate();
+    return added;
 }
 
 void TDIBContainer::SetColor(TColor color) {
@@ -66,6 +76,11 @@ void TDIBContainer::Compose(const Rect& update) {
             controls_[i]->Compose(surface_, area);
         }
     }
+    for (const auto& graphic : graphics_) {
+        if (graphic->Visible()) {
+            graphic->Paint(surface_, area);
+        }
+    }
     if (Contains(area, pending_)) {
         pending_ = Rect{};
     }
@@ -101,20 +116,31 @@ void TDIBContainer::BoundsChanged() {
     }
 }
 
-TDIBControl* TDIBContainer::ControlAt(int x, int y) const {
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-        TDIBControl& control = **it;
-        const Rect& r = control.BoundsRect();
-        if (control.Visible() && control.Enabled() && x >= r.left && x < r.right && y >= r.top &&
-            y < r.bottom) {
-            return &control;
+namespace {
+
+// The topmost (last) of the controls that takes the pointer at (x, y); null when none does.
+template <class Controls> auto TopmostAt(const Controls& controls, int x, int y) {
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+        if ((*it)->TakesPointerAt(x, y)) {
+            return it->get();
         }
     }
-    return nullptr;
+    return static_cast<decltype(controls.front().get())>(nullptr);
 }
 
-TDIBControl* TDIBContainer::Hovered() const {
-    return static_cast<TDIBControl*>(router_.Hovered());
+} // namespace
+
+TDIBControl* TDIBContainer::ControlAt(int x, int y) const {
+    return TopmostAt(controls_, x, y);
+}
+
+TControl* TDIBContainer::PointerTarget(int x, int y) const {
+    TFormControl* graphic = TopmostAt(graphics_, x, y);
+    return graphic != nullptr ? static_cast<TControl*>(graphic) : ControlAt(x, y);
+}
+
+TControl* TDIBContainer::Hovered() const {
+    return router_.Hovered();
 }
 
 void TDIBContainer::UpdateCursor() {

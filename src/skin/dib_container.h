@@ -8,6 +8,7 @@
 #include "skin/dib_control.h"
 #include "skin/dib_site.h"
 #include "skin/dib_transform.h"
+#include "skin/form_control.h"
 #include "skin/pointer_router.h"
 #include "skin/win_dib.h"
 
@@ -43,6 +44,9 @@ public:
     TDIBControl& Control(int index) const { return *controls_[static_cast<size_t>(index)]; }
     // Compares as Windows compares component names (ASCII case ignored).
     TDIBControl* FindControl(std::string_view name) const;
+    // A plain control on the container, above every DIB control and above the plain ones placed
+    // before it; the container owns it.
+    TFormControl& AddGraphic(std::unique_ptr<TFormControl> control);
 
     TColor Color() const { return color_; }
     void SetColor(TColor color);
@@ -62,7 +66,7 @@ public:
     // What has been invalidated and not composed since.
     const Rect& PendingUpdate() const { return pending_; }
     // Recomposes the part of the client area inside `update`: the background colour, then every
-    // visible control in z-order.
+    // visible DIB control in z-order, then the plain controls.
     void Compose(const Rect& update);
     // Compose, then copy that part of the surface to the window.
     void Paint(const Rect& update);
@@ -73,9 +77,10 @@ public:
     void PointerDown(MouseButton button, ShiftState shift, int x, int y);
     void PointerUp(MouseButton button, ShiftState shift, int x, int y);
     void PointerLeave();
-    // The topmost visible, enabled control under a point.
+    // The topmost visible, enabled DIB control under a point.
     TDIBControl* ControlAt(int x, int y) const;
-    TDIBControl* Hovered() const;
+    // The control the pointer is over: a plain one before any DIB control.
+    TControl* Hovered() const;
 
     // As a control of its form the container passes the pointer on to its own controls.
     void MouseMove(ShiftState shift, int x, int y) override;
@@ -96,9 +101,11 @@ private:
     friend class TDIBControl;
     void ControlGone(const TDIBControl& control);
     void UpdateCursor();
+    TControl* PointerTarget(int x, int y) const;
 
     SkinServices services_;
     std::vector<std::unique_ptr<TDIBControl>> controls_;
+    std::vector<std::unique_ptr<TFormControl>> graphics_;
     TWinDIB surface_;
     TColor color_ = 0x8000000F; // clBtnFace
     TBorderDrawPosition border_draw_position_ = TBorderDrawPosition::bdUnderControls;

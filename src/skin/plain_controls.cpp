@@ -27,14 +27,6 @@ constexpr int kImagesPerRow = 4;
 
 } // namespace
 
-void TFormControl::Paint(TWinDIB& surface, const Rect& update) {
-    const Rect part =
-        Intersect(Intersect(BoundsRect(), update), Rect{0, 0, surface.Width(), surface.Height()});
-    if (!part.Empty()) {
-        DrawPart(surface, part);
-    }
-}
-
 void TImage::SetPicture(kavlo::Picture picture) {
     AssignPicture(picture_, std::move(picture));
     // Delphi's TBitmap keys on its bottom-left pixel.

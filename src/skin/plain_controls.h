@@ -8,28 +8,13 @@
 #include "skin/component.h"
 #include "skin/dib.h"
 #include "skin/dib_site.h"
+#include "skin/form_control.h"
 #include "skin/label_text.h"
 #include "skin/picture.h"
 #include "skin/text.h"
 #include "skin/win_dib.h"
 
 namespace kavlo {
-
-// A control of the form itself, drawn onto the form's surface. Windowed ones (TAnimate) lie above
-// every graphic one, as child windows lie above what their parent paints.
-class TFormControl : public TControl {
-public:
-    virtual bool Windowed() const { return false; }
-    // Where painting sets every pixel without regard to what lies below; empty when nowhere.
-    virtual Rect OpaqueRect() const { return {}; }
-    // Draws the part of the control inside `update` (form client coordinates) onto the form surface.
-    void Paint(TWinDIB& surface, const Rect& update);
-
-protected:
-    // Draws the control onto the form surface, touching only pixels inside `part` (the part of the
-    // control being painted, inside the surface).
-    virtual void DrawPart(TWinDIB& surface, const Rect& part) = 0;
-};
 
 // A picture on the form (Delphi's TImage): a bitmap or JPEG drawn at its natural size, centred or
 // stretched; Transparent leaves out the colour of its bottom-left pixel.

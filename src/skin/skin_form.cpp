@@ -177,11 +177,8 @@ void SkinForm::Paint(const Rect& update) {
 TControl* SkinForm::ControlAt(int x, int y) const {
     for (const bool windowed : {true, false}) {
         for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-            TControl& control = *it->control;
-            const Rect& r = control.BoundsRect();
-            if (it->windowed == windowed && control.Visible() && control.Enabled() && x >= r.left &&
-                x < r.right && y >= r.top && y < r.bottom) {
-                return &control;
+            if (it->windowed == windowed && it->control->TakesPointerAt(x, y)) {
+                return it->control;
             }
         }
     }

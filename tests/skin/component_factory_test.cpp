@@ -90,6 +90,13 @@ FormObject SampleForm() {
                       P("Transparent", FormValue::Bool(true)),
                       P("ColorHighlighted", FormValue::Int(0x00FFFF)), P("FrameCount", FormValue::Int(5)),
                       P("FrameDelay", FormValue::Int(20)), P("DIBTabOrder", FormValue::Int(3))})),
+            // A plain picture on the container: above every DIB control, whatever the order.
+            Obj("TImage", "SetupImage",
+                With(Bounds(24, 1, 3, 3),
+                     {P("Picture.Data", FormValue::Binary(WritePictureData(Solid(3, 3, 0xFFFF00FF))))})),
+            Obj("TDIBImage", "DIBSection2",
+                With(Bounds(24, 0, 4, 2), {P("IndexMain.DIBImageList", FormValue::Ident("DIBImageList1")),
+                                           P("IndexMain.DIBIndex", FormValue::Int(1))})),
         });
     return Obj("TForm1", "Form1",
                {P("Caption", FormValue::Str("Menu")), P("ClientHeight", FormValue::Int(40)),
@@ -142,7 +149,7 @@ TEST_F(FactoryTest, AStoredFormComesBackAsComponentsFoundByName) {
     EXPECT_EQ(form.ClientHeight(), 40);
     EXPECT_EQ(form.Caption(), "Menu");
     EXPECT_EQ(form.HandlerName("OnCreate"), "FormCreate");
-    EXPECT_EQ(form.Components().size(), 12u);
+    EXPECT_EQ(form.Components().size(), 14u);
 
     auto* back = form.Find<TDIBImage>("dibbackimage");
     ASSERT_NE(back, nullptr);
@@ -176,7 +183,8 @@ TEST_F(FactoryTest, AStoredFormComesBackAsComponentsFoundByName) {
 
     auto* container = form.Find<TDIBContainer>("DIBContainer1");
     ASSERT_NE(container, nullptr);
-    EXPECT_EQ(container->ControlCount(), 3);
+    EXPECT_EQ(container->ControlCount(), 4);
+    EXPECT_EQ(form.Find<TImage>("SetupImage")->Parent(), container);
     EXPECT_EQ(container->BorderDrawPosition(), TBorderDrawPosition::bdOverControls);
     EXPECT_EQ(&label->Container(), container);
 
@@ -225,6 +233,15 @@ TEST_F(FactoryTest, TheLoadedWindowComposesShapesAndRoutesThePointer) {
     EXPECT_EQ(fixture.FramePixel(10 + 29, 5 + 19), 0xFF304050u); // the container's background image
     // The section icon at 250: its blend over the background, inside the container.
     EXPECT_EQ(fixture.FramePixel(10 + 22, 5 + 4), test::BlendedPixel(0xFFC08040, 0xFF304050, 250));
+    // The container's plain picture lies over the DIB control made after it, and takes the pointer.
+    EXPECT_EQ(fixture.FramePixel(10 + 24, 5 + 1), 0xFFFF00FFu);
+    EXPECT_EQ(fixture.FramePixel(10 + 27, 5 + 0), 0xFFC08040u);
+    int picture_clicks = 0;
+    form.Find<TImage>("SetupImage")->handlers.OnClick = [&picture_clicks](TControl&) { ++picture_clicks; };
+    form.PointerMove({}, 35, 7);
+    form.PointerDown(MouseButton::Left, {}, 35, 7);
+    form.PointerUp(MouseButton::Left, {}, 35, 7);
+    EXPECT_EQ(picture_clicks, 1);
 
     int clicks = 0;
     form.Find<TDIBImage>("DIBSection1")->handlers.OnClick = [&clicks](TControl&) { ++clicks; };
