@@ -4,6 +4,7 @@
 #include "skingen/art_icons.h"
 #include "skingen/form_builder.h"
 #include "skingen/glyphs.h"
+#include "skingen/layout.h"
 #include "skingen/pictograms.h"
 #include "skingen/raster.h"
 #include "skingen/theme.h"
@@ -64,15 +65,16 @@ TEST(Pictograms, PlacementScalesAndMoves) {
 }
 
 TEST(SectionIcons, LitLooksDifferOnThePlateOnly) {
-    Canvas backdrop(50, 50, Hex(0x202224));
+    Canvas backdrop(layout::kIconWidth, layout::kIconHeight, Hex(0x202224));
+    const int top_right = layout::kIconWidth - 1;
     for (Pictogram kind : {Pictogram::Gamepad, Pictogram::Globe}) {
         Canvas off = SectionIcon(backdrop, SchemeTheme(0), kind, false);
         Canvas on = SectionIcon(backdrop, SchemeTheme(0), kind, true);
         EXPECT_EQ(off.TopDown()[0], on.TopDown()[0]) << "the corner shows the column in both";
-        EXPECT_EQ(off.TopDown()[49], backdrop.TopDown()[49]);
-        EXPECT_NE(off.At(25, 25), on.At(25, 25));
+        EXPECT_EQ(off.TopDown()[top_right], backdrop.TopDown()[top_right]);
+        EXPECT_NE(off.At(24, 23), on.At(24, 23));
         // The lit pictogram takes the accent: more green than red in scheme 0.
-        Rgba lit = on.At(25, 10);
+        Rgba lit = on.At(24, 10);
         EXPECT_GT(lit.g, lit.r);
     }
 }

@@ -3,6 +3,9 @@
 // without a seam wherever the window moves them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "skingen/art_background.h"
 #include "skingen/art_extras.h"
 #include "skingen/image_list.h"
@@ -44,7 +47,7 @@ Size ExpectedSize(int i) {
         return false;
     };
     if (i <= 35 || (i >= 102 && i <= 109) || (i >= 122 && i <= 125)) {
-        return {50, 50};
+        return {kIconWidth, kIconHeight};
     }
     if (i <= 51) {
         return {40, 40};
@@ -169,6 +172,59 @@ TEST_F(ImageLists, PictureFrameIsClearInTheMiddle) {
     EXPECT_EQ(stored[static_cast<size_t>(241) * 638 + 319], kFrameKey);
 }
 
+// The box around the pixels of `icon` that `keep` selects.
+template <typename Keep> Box Extent(const Canvas& icon, Keep keep) {
+    int x0 = icon.Width(), y0 = icon.Height(), x1 = -1, y1 = -1;
+    for (int y = 0; y < icon.Height(); ++y) {
+        for (int x = 0; x < icon.Width(); ++x) {
+            if (keep(x, y)) {
+                x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+            }
+        }
+    }
+    return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+bool Near(Rgba a, Rgba b) {
+    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) < 0.05f;
+}
+
+TEST_F(ImageLists, SectionIconsSitCentredInTheirBox) {
+    const int bases[] = {0, 4, 8, 12, 16, 20, 24, 28, 32, 102, 106, 122};
+    for (int base : bases) {
+        for (int s = 0; s < 2; ++s) {
+            const int index = base + 2 * s;
+            const Canvas& icon = At(index).picture;
+            const int w = icon.Width(), h = icon.Height();
+            // The plate with its shadow: what the icon lays over the column.
+            Canvas column = At(52 + s).picture.Crop(kIconX, 200, w, h);
+            Box plate = Extent(icon, [&](int x, int y) { return !Near(icon.At(x, y), column.At(x, y)); });
+            EXPECT_NEAR(plate.x, w - plate.Right(), 1) << index << ": off-centre across";
+            EXPECT_GE(plate.y, 1) << index;
+            EXPECT_LE(plate.y, 3) << index;
+            EXPECT_LE(h - plate.Bottom(), 3) << index << ": the plate leaves the box's foot empty";
+            if (s == 1) {
+                continue; // the light column of scheme 1 looks like silver; the pairs test covers its plate
+            }
+            // The silver pictogram, looked for inside the plate's rims: clear of them, centred, and
+            // large enough to read.
+            constexpr int kRim = 4;
+            Box glyph = Extent(icon, [&](int x, int y) {
+                Rgba p = icon.At(x, y);
+                return x >= kRim && x < w - kRim && y >= kRim && y < h - kRim &&
+                       std::min({p.r, p.g, p.b}) > 0.55f && !Near(p, column.At(x, y));
+            });
+            EXPECT_GT(glyph.x, kRim) << index;
+            EXPECT_LT(glyph.Right(), w - kRim) << index;
+            EXPECT_GT(glyph.y, kRim) << index;
+            EXPECT_LT(glyph.Bottom(), h - kRim) << index;
+            EXPECT_NEAR(glyph.x, w - glyph.Right(), 4) << index << ": pictogram off-centre across";
+            EXPECT_NEAR(glyph.y, h - glyph.Bottom(), 8) << index << ": pictogram off-centre upright";
+            EXPECT_GE(std::max(glyph.w, glyph.h), 20) << index << ": too small to read";
+        }
+    }
+}
+
 struct PairCase {
     int scheme0, scheme1;
     Box neutral;       // must be the same in both; w == 0: none
@@ -177,7 +233,7 @@ struct PairCase {
 
 TEST_F(ImageLists, SchemePairsDifferOnlyInTheAccent) {
     const PairCase cases[] = {
-        {0, 2, {8, 8, 34, 34}, true},         // plate and pictogram alike, the column behind differs
+        {0, 2, {8, 8, 33, 30}, true},         // plate and pictogram alike, the column behind differs
         {1, 3, {0, 0, 0, 0}, true},           // lit icons
         {52, 53, {52, 64, 150, 320}, true},   // the list panel
         {52, 53, {230, 276, 260, 140}, true}, // the detail panel's text area
@@ -188,7 +244,7 @@ TEST_F(ImageLists, SchemePairsDifferOnlyInTheAccent) {
         {110, 112, {0, 0, 16, 28}, false},                                     // switch off
         {114, 116, {0, 0, 1, 1}, true},                                        // switch on glows
         {92, 93, {1, 30, 10, 50}, true}, // lower cover over the detail panel's edge
-        {106, 108, {8, 8, 34, 34}, true},
+        {106, 108, {8, 8, 33, 30}, true},
     };
     for (const PairCase& c : cases) {
         const Canvas& a = At(c.scheme0).picture;
@@ -236,7 +292,7 @@ TEST_F(ImageLists, MovingImagesFitTheBackgroundEverywhere) {
     for (int k = 0; k < 10; ++k) {
         rows.push_back(kBarTop + kBarPitch * k);
     }
-    for (int y = 58; y + 50 <= 391; ++y) {
+    for (int y = 58; y + kIconHeight <= 391; ++y) {
         icon_tops.push_back(y);
     }
     for (int y = 10; y <= 200; ++y) {
@@ -248,7 +304,7 @@ TEST_F(ImageLists, MovingImagesFitTheBackgroundEverywhere) {
     const Travel travels[] = {
         {"highlight bar", kBar, rows},
         {"quick-run buttons", kPlay, rows},
-        {"section icons", {kIconX, 200, 50, 50}, icon_tops},
+        {"section icons", {kIconX, 200, kIconWidth, kIconHeight}, icon_tops},
         {"lower tracking arrow", {kArrowX, 120, 10, 17}, lower_arrow},
         {"upper tracking arrow", {kArrowX, 300, 10, 18}, upper_arrow},
     };

@@ -1,5 +1,7 @@
 #include "art_icons.h"
 
+#include <algorithm>
+
 #include "art_common.h"
 
 namespace kavlo::skingen {
@@ -32,19 +34,28 @@ void PaintGlyph(Canvas& canvas, const Mask& glyph, const Theme& theme, bool lit,
 
 Canvas SectionIcon(const Canvas& backdrop, const Theme& theme, Pictogram kind, bool lit) {
     Canvas c = backdrop;
-    Mask plate = ShapeMask(c, RoundRect(3, 2.5, 44, 44, 10));
+    // The plate fills the box but for a margin of 3 pixels at the sides, 2.5 above and 3.5 below, where
+    // its shadow falls.
+    const double left = 3, top_y = 2.5;
+    const double w = c.Width() - 2 * left, h = c.Height() - 2 * left - 0.5;
+    const double cx = left + w / 2, cy = top_y + h / 2;
+    Mask plate = ShapeMask(c, RoundRect(left, top_y, w, h, 10));
     Rgba top = lit ? Mix(ink::kPlateTop, theme.deep, 0.55f) : ink::kPlateTop;
     Rgba bottom = lit ? Mix(ink::kPlateBottom, theme.deep, 0.7f) : ink::kPlateBottom;
-    RaisedPlate(c, plate, Brushed(Vertical(3, 47, top, bottom), kSeedPlate, 0.05f), 1.2f);
+    RaisedPlate(c, plate, Brushed(Vertical(top_y, top_y + h, top, bottom), kSeedPlate, 0.05f), 1.2f);
     // A soft sheen over the upper half of the plate.
-    Mask sheen = Multiply(plate, ShapeMask(c, Ellipse({25, 6}, 30, 16)));
+    Mask sheen = Multiply(plate, ShapeMask(c, Ellipse({cx, 6}, w * 0.68, 16)));
     c.Composite(sheen, Vertical(0, 22, Hex(0xFFFFFF, 0.12f), Hex(0xFFFFFF, 0.0f)));
     if (lit) {
-        Mask ring = Subtract(plate, ShapeMask(c, RoundRect(4.6, 4.1, 40.8, 40.8, 8.6)));
+        constexpr double kRing = 1.6;
+        Mask ring = Subtract(plate, ShapeMask(c, RoundRect(left + kRing, top_y + kRing, w - 2 * kRing,
+                                                           h - 2 * kRing, 10 - kRing)));
         c.Composite(ring, Solid(WithAlpha(theme.glow, 0.9f)));
         InnerShadow(c, plate, 0, 0, 4.0f, WithAlpha(theme.glow, 0.45f));
     }
-    Mask glyph = DrawPictogram(kind, c.Width(), c.Height(), Around(25, 24.5, 0.8));
+    // The tallest pictogram (the film strip) spans 42 units of its grid; keep it 4 pixels off the rim.
+    double scale = (std::min(w, h) - 8) / 42.0;
+    Mask glyph = DrawPictogram(kind, c.Width(), c.Height(), Around(cx, cy, scale));
     PaintGlyph(c, glyph, theme, lit, 2.6f);
     return c;
 }

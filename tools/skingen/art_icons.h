@@ -6,8 +6,8 @@
 
 namespace kavlo::skingen {
 
-// A 50 x 50 section icon: the pictogram on a rounded graphite plate over `backdrop` (the column
-// behind the icon); `lit` is the pressed/hover look, the pictogram lit by the accent.
+// A section icon the size of `backdrop` (the column behind the icon): the pictogram centred on a
+// rounded graphite plate; `lit` is the pressed/hover look, the pictogram lit by the accent.
 Canvas SectionIcon(const Canvas& backdrop, const Theme& theme, Pictogram kind, bool lit);
 
 // A round action button of the given size on a neutral backdrop (the large stop/play/web/readme set).

@@ -187,7 +187,7 @@ Canvas CutBox(const Canvas& c, const Box& b) {
 void AddPairs(std::vector<Canvas>& list, const std::array<Scheme, 2>& schemes) {
     for (const auto& [base, kind] : kIconGroups) {
         for (int s = 0; s < 2; ++s) {
-            Canvas backdrop = schemes[s].framed.Crop(kIconX, 200, kIconSize, kIconSize);
+            Canvas backdrop = schemes[s].framed.Crop(kIconX, 200, kIconWidth, kIconHeight);
             list[base + 2 * s] = SectionIcon(backdrop, schemes[s].theme, kind, false);
             list[base + 2 * s + 1] = SectionIcon(backdrop, schemes[s].theme, kind, true);
         }

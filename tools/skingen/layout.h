@@ -43,7 +43,10 @@ constexpr int kFlagSize = 32;
 constexpr std::array<int, 5> kActionX{439, 459, 476, 493, 510}; // setup, readme, web, play, stop
 constexpr int kActionY = 227;
 constexpr int kIconX = 552;
-constexpr int kIconSize = 50;
+// The section controls are 50 x 50 but for the sixth, 50 x 46, and draw the icon at their top-left
+// corner: a 49 x 46 icon shows whole in every one of them.
+constexpr int kIconWidth = 49;
+constexpr int kIconHeight = 46;
 constexpr std::array<int, 3> kCornerX{87, 117, 147}; // exit, settings, scheme indicators
 constexpr int kCornerY = 448;
 constexpr int kIndicator = 12;
