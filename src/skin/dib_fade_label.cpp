@@ -9,7 +9,6 @@ namespace kavlo {
 TDIBFadeLabel::TDIBFadeLabel(TDIBContainer& container)
     : TDIBControl(container), LabelText(false),
       timer_(container.Services().app, TimerHandle::Kind::DIBTimer) {
-    RebuildTable();
     timer_.SetOnTimer([this] { Tick(); });
 }
 
@@ -19,7 +18,6 @@ void TDIBFadeLabel::TextChanged(TextChange change) {
             AdjustSize();
             break;
         case TextChange::FontColor:
-            RebuildTable();
             // A label at rest shows its font colour; a highlighted or fading one keeps its colour until
             // the next tick or leave.
             if (!pointer_inside_ && !Focused() && !timer_.Active()) {
@@ -37,7 +35,6 @@ void TDIBFadeLabel::SetColorHighlighted(TColor color) {
         return;
     }
     color_highlighted_ = color;
-    RebuildTable();
     if (pointer_inside_ || Focused()) {
         SetCurrentColor(color_highlighted_);
     }
@@ -49,9 +46,7 @@ void TDIBFadeLabel::SetFrameCount(int count) {
         return;
     }
     frame_count_ = count;
-    // A running fade indexes the table by its countdown: a table of the old length would be read past
-    // its end after a larger count, so the table follows the count and the fade restarts from it.
-    RebuildTable();
+    // A running fade counts down through the old number of frames: it restarts from the new one.
     if (timer_.Active()) {
         FadeBack();
     }
@@ -69,24 +64,25 @@ void TDIBFadeLabel::SetFrameDelay(uint32_t delay_ms) {
     }
 }
 
-void TDIBFadeLabel::RebuildTable() {
-    fade_table_.clear();
-    if (frame_count_ < 2) {
-        return;
-    }
+TColor TDIBFadeLabel::FadeColor(int i) const {
     const TColor from = ColorToRGB(FontColor());
     const TColor to = ColorToRGB(color_highlighted_);
-    fade_table_.reserve(static_cast<size_t>(frame_count_));
-    for (int i = 0; i < frame_count_; ++i) {
-        TColor entry = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const double a = (from >> shift) & 0xFFu;
-            const double b = (to >> shift) & 0xFFu;
-            const long channel = std::lround(a + (i + 1) * (b - a) / frame_count_);
-            entry |= static_cast<TColor>(channel & 0xFF) << shift;
-        }
-        fade_table_.push_back(entry);
+    TColor entry = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const double a = (from >> shift) & 0xFFu;
+        const double b = (to >> shift) & 0xFFu;
+        const long channel = std::lround(a + (i + 1.0) * (b - a) / frame_count_);
+        entry |= static_cast<TColor>(channel & 0xFF) << shift;
     }
+    return entry;
+}
+
+std::vector<TColor> TDIBFadeLabel::FadeTable() const {
+    std::vector<TColor> table;
+    for (int i = 0; frame_count_ >= 2 && i < frame_count_; ++i) {
+        table.push_back(FadeColor(i));
+    }
+    return table;
 }
 
 void TDIBFadeLabel::MouseEnter() {
@@ -128,8 +124,8 @@ void TDIBFadeLabel::FadeBack() {
 }
 
 void TDIBFadeLabel::Tick() {
-    if (countdown_ > 0 && static_cast<size_t>(countdown_) < fade_table_.size()) {
-        SetCurrentColor(fade_table_[static_cast<size_t>(countdown_)]);
+    if (countdown_ > 0 && countdown_ < frame_count_) {
+        SetCurrentColor(FadeColor(countdown_));
         --countdown_;
         return;
     }
@@ -162,11 +158,13 @@ void TDIBFadeLabel::AdjustSize() {
 void TDIBFadeLabel::Draw(TWinDIB& target, int x, int y, const Rect& clip) {
     const Rect box{x, y, x + Width(), y + Height()};
     FontResolver& fonts = Container().Services().fonts;
+    const TWinDIB& window = Container().Surface();
+    const Rect shown = ShownPart(BoundsRect(), window.Width(), window.Height());
     if (Enabled()) {
-        DrawLabel(target, fonts, box, clip, current_color_, std::nullopt);
+        DrawLabel(target, fonts, box, clip, shown, current_color_, std::nullopt);
     } else {
         // The engraved look of disabled text: a highlight copy one pixel down and right, then the text.
-        DrawLabel(target, fonts, box, clip, FontColor(), color_highlighted_);
+        DrawLabel(target, fonts, box, clip, shown, FontColor(), color_highlighted_);
     }
 }
 

@@ -25,7 +25,8 @@ public:
     // The colour the text is drawn in now.
     TColor CurrentColor() const { return current_color_; }
     // FrameCount colours from just past the font colour up to the highlight; empty below 2 frames.
-    const std::vector<TColor>& FadeTable() const { return fade_table_; }
+    // Computed when asked rather than kept: a stored FrameCount may be any int.
+    std::vector<TColor> FadeTable() const;
     bool Fading() const { return timer_.Active(); }
 
     void MouseEnter() override;
@@ -43,7 +44,8 @@ private:
     void FadeBack();
     void Tick();
     void SetCurrentColor(TColor color);
-    void RebuildTable();
+    // Entry i of the fade table, 0 <= i < FrameCount.
+    TColor FadeColor(int i) const;
     void AdjustSize();
     void Draw(TWinDIB& target, int x, int y, const Rect& clip);
 
@@ -52,7 +54,6 @@ private:
     uint32_t frame_delay_ms_ = 50;
 
     TColor current_color_ = 0x80000008;
-    std::vector<TColor> fade_table_;
     int countdown_ = 0;
     bool pointer_inside_ = false;
     TimerHandle timer_;

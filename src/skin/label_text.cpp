@@ -38,6 +38,12 @@ unsigned LabelTextFlags(TAlignment alignment, TTextLayout layout, bool word_wrap
     return flags;
 }
 
+Rect ShownPart(const Rect& bounds, int surface_width, int surface_height) {
+    const Rect shown = Intersect(bounds, Rect{0, 0, surface_width, surface_height});
+    return Rect{shown.left - bounds.left, shown.top - bounds.top, shown.right - bounds.left,
+                shown.bottom - bounds.top};
+}
+
 unsigned LabelText::TextFlags() const {
     return LabelTextFlags(alignment_, layout_, word_wrap_, show_accel_char_);
 }
@@ -51,11 +57,15 @@ Extent LabelText::MeasureText(FontResolver& fonts, int width) const {
 }
 
 void LabelText::DrawLabel(TWinDIB& target, FontResolver& fonts, const Rect& box, const Rect& clip,
-                          TColor text_color, std::optional<TColor> engraved) {
+                          const Rect& shown, TColor text_color, std::optional<TColor> engraved) {
     if (!transparent_) {
         target.FillRect(Intersect(box, clip), ColorToRGB(color_));
     }
-    const TextMask& mask = mask_.Get(fonts, font_, caption_, box.Width(), box.Height(), TextFlags());
+    // The coverage reaches one pixel left of and above what shows: the engraved copy lies one pixel
+    // down and right, so that much more of it can show.
+    const TextMask& mask =
+        mask_.Get(fonts, font_, caption_, box.Width(), box.Height(),
+                  Rect{shown.left - 1, shown.top - 1, shown.right, shown.bottom}, TextFlags());
     if (engraved) {
         target.DrawTextMask(mask, box.left + 1, box.top + 1, ColorToRGB(*engraved), clip);
     }

@@ -15,6 +15,10 @@ enum class TTextLayout : uint8_t { tlTop, tlCenter, tlBottom };
 // The DrawText flags of a label's alignment, layout, word wrap and accelerator settings.
 unsigned LabelTextFlags(TAlignment alignment, TTextLayout layout, bool word_wrap, bool show_accel_char);
 
+// The part of a control's rectangle `bounds` that a surface of the given size holds, relative to the
+// control's top-left corner.
+Rect ShownPart(const Rect& bounds, int surface_width, int surface_height);
+
 // The text half of a label, shared by the form's labels and the container's fade labels: what it says,
 // in which font and colours, placed how, and the drawing of it. The coverage of the last drawing is
 // kept, as a label is drawn far more often (every composition, every fade tick) than its text changes.
@@ -59,9 +63,10 @@ protected:
     Extent MeasureText(FontResolver& fonts, int width) const;
     // Draws the label whose rectangle is `box` onto `target`, touching only pixels inside `clip`: the
     // brush unless Transparent, then the caption in `text_color`. With `engraved` (the disabled look) a
-    // copy in that colour goes one pixel down and right first.
-    void DrawLabel(TWinDIB& target, FontResolver& fonts, const Rect& box, const Rect& clip, TColor text_color,
-                   std::optional<TColor> engraved);
+    // copy in that colour goes one pixel down and right first. `shown` is the part of the label its
+    // window can show, relative to the label's top-left corner: the text is rendered for that part only.
+    void DrawLabel(TWinDIB& target, FontResolver& fonts, const Rect& box, const Rect& clip, const Rect& shown,
+                   TColor text_color, std::optional<TColor> engraved);
 
 private:
     template <typename T> void Set(T& field, T value, TextChange change) {

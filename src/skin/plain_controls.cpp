@@ -112,11 +112,12 @@ void TLabel::AdjustSize() {
 
 void TLabel::DrawPart(TWinDIB& surface, const Rect& part) {
     const Rect box = BoundsRect();
+    const Rect shown = ShownPart(box, surface.Width(), surface.Height());
     if (Enabled()) {
-        DrawLabel(surface, fonts_, box, part, FontColor(), std::nullopt);
+        DrawLabel(surface, fonts_, box, part, shown, FontColor(), std::nullopt);
     } else {
         // Windows' disabled text: a highlight copy one pixel down and right, then the shadow colour.
-        DrawLabel(surface, fonts_, box, part, 0x80000010, TColor{0x80000014});
+        DrawLabel(surface, fonts_, box, part, shown, 0x80000010, TColor{0x80000014});
     }
 }
 

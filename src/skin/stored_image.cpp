@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/codepage.h"
+#include "skin/picture.h"
 
 namespace kavlo {
 
@@ -169,7 +170,14 @@ StoredImageResult ReadStoredImage(const FormProperties& properties, const Compre
     }
     const FormValue* data = FindFormProperty(properties, Name(prefix, "Data"));
     if (data == nullptr) {
-        // Without data the surface keeps the size the record gives it, every pixel 0.
+        // Without data the surface keeps the size the record gives it, every pixel 0: a size no
+        // picture may have is a corrupt record, not a reason to allocate gigabytes.
+        if (numbers.width > kMaxPictureSide || numbers.height > kMaxPictureSide ||
+            numbers.width * numbers.height > kMaxPicturePixels) {
+            result.error = Name(prefix, "Width") + " x " + Name(prefix, "Height") + " is too large without " +
+                           Name(prefix, "Data");
+            return result;
+        }
         image.image.width = static_cast<uint16_t>(numbers.width);
         image.image.height = static_cast<uint16_t>(numbers.height);
         image.image.pixels.assign(size_t{image.image.width} * image.image.height, 0);

@@ -119,7 +119,8 @@ public:
         return width;
     }
 
-    void Draw(TextMask& mask, unsigned flags) const;
+    // Lays the lines out in `box` and puts their coverage into the mask, which may hold only a part.
+    void Draw(TextMask& mask, const Rect& box, unsigned flags) const;
 
 private:
     PlacedChar Place(char32_t cp) {
@@ -254,8 +255,7 @@ private:
     TextMask& mask_;
 };
 
-void TextLayout::Draw(TextMask& mask, unsigned flags) const {
-    const Rect& box = mask.box;
+void TextLayout::Draw(TextMask& mask, const Rect& box, unsigned flags) const {
     int top = box.top;
     if (flags & kDtBottom) {
         top = box.bottom - BlockHeight();
@@ -325,17 +325,28 @@ uint8_t TextMask::At(int x, int y) const {
 
 TextMask Render(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes, Rect box,
                 unsigned flags) {
+    return RenderPart(fonts, font, text_bytes, box, box, flags);
+}
+
+TextMask RenderPart(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes, Rect box,
+                    Rect part, unsigned flags) {
     TextMask mask;
     mask.box = box;
     SizedFace* face = fonts.Resolve(font);
     const bool calc_rect = (flags & kDtCalcRect) != 0;
-    if (face == nullptr) {
-        if (calc_rect) {
-            mask.box = Rect{box.left, box.top, box.left, box.top};
-        } else if (!box.Empty()) {
-            mask.coverage.assign(static_cast<size_t>(box.Width()) * box.Height(), 0);
-            FindInk(mask);
+    if (calc_rect && face == nullptr) {
+        mask.box = Rect{box.left, box.top, box.left, box.top};
+        return mask;
+    }
+    if (!calc_rect) {
+        if (box.Empty()) {
+            return mask;
         }
+        mask.box = Intersect(box, part);
+        mask.coverage.assign(static_cast<size_t>(mask.box.Width()) * mask.box.Height(), 0);
+    }
+    if (face == nullptr) {
+        FindInk(mask);
         return mask;
     }
     const bool single_line = (flags & kDtSingleLine) != 0;
@@ -346,26 +357,24 @@ TextMask Render(FontResolver& fonts, const FontSpec& font, std::string_view text
         mask.box = Rect{box.left, box.top, box.left + layout.MaxWidth(), box.top + layout.BlockHeight()};
         return mask;
     }
-    if (box.Empty()) {
-        return mask;
+    if (!mask.box.Empty()) {
+        layout.Draw(mask, box, flags);
     }
-    mask.coverage.assign(static_cast<size_t>(box.Width()) * box.Height(), 0);
-    layout.Draw(mask, flags);
     FindInk(mask);
     return mask;
 }
 
 const TextMask& CachedTextMask::Get(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes,
-                                    int width, int height, unsigned flags) {
+                                    int width, int height, const Rect& shown, unsigned flags) {
     const bool same = key_ && key_->fonts == &fonts && key_->width == width && key_->height == height &&
-                      key_->flags == flags && key_->text == text_bytes && key_->font == font;
+                      key_->shown == shown && key_->flags == flags && key_->text == text_bytes &&
+                      key_->font == font;
     if (!same) {
-        key_ = Key{&fonts, font, std::string(text_bytes), width, height, flags};
-        mask_ = Render(fonts, font, text_bytes, Rect{0, 0, width, height}, flags);
+        key_ = Key{&fonts, font, std::string(text_bytes), width, height, shown, flags};
+        mask_ = RenderPart(fonts, font, text_bytes, Rect{0, 0, width, height}, shown, flags);
     }
     return mask_;
 }
-
 TextSize TextExtent(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes) {
     SizedFace* face = fonts.Resolve(font);
     if (face == nullptr) {

@@ -78,13 +78,17 @@ struct TextSize {
 // clipped. The bytes are read in the code page of the font's character set.
 TextMask Render(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes, Rect box,
                 unsigned flags);
+// The same, but with coverage only for the part of the box inside `part` (the mask's box is that
+// part): a label far larger than any window needs no more coverage than its window shows.
+TextMask RenderPart(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes, Rect box,
+                    Rect part, unsigned flags);
 
-// The mask of one text in a box of one size at the origin, kept until the text, font, box size, flags
-// or resolver change: a label redraws the same text at every composition and every fade tick.
+// The mask of one text in a box of one size at the origin, with coverage for the `shown` part of it,
+// kept until any of these change: a label redraws the same text at every composition and fade tick.
 class CachedTextMask {
 public:
     const TextMask& Get(FontResolver& fonts, const FontSpec& font, std::string_view text_bytes, int width,
-                        int height, unsigned flags);
+                        int height, const Rect& shown, unsigned flags);
 
 private:
     struct Key {
@@ -93,6 +97,7 @@ private:
         std::string text;
         int width = 0;
         int height = 0;
+        Rect shown;
         unsigned flags = 0;
         bool operator==(const Key&) const = default;
     };

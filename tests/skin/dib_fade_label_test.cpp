@@ -171,37 +171,68 @@ TEST_F(FadeLabelTest, ChangingTheFrameCountDuringAFadeNeverReadsPastTheTable) {
     }
     EXPECT_EQ(seen.front(), label.FadeTable()[39]);
     EXPECT_EQ(seen.back(), kRowColor);
+
+    // A form may store any int: the largest fades from the highlight without a table to hold.
+    label.SetFrameCount(INT32_MAX);
+    label.MouseEnter();
+    label.MouseLeave();
+    fixture.RunFor(50);
+    EXPECT_EQ(label.CurrentColor(), kWhite);
 }
 
 TEST_F(FadeLabelTest, ADisabledLabelIsTheHighlightCopyOffsetUnderTheText) {
-    TDIBFadeLabel& disabled = MakeLabel();
-    disabled.SetColorHighlighted(0x40C0F0);
-    disabled.SetEnabled(false);
-    container.Compose({0, 0, 60, 24});
+    // Also with the label cut by the container's left edge, where the copy shows one more column.
+    for (const int left : {2, -3}) {
+        SCOPED_TRACE(left);
+        TDIBContainer disabled_one(fixture.Services());
+        disabled_one.SetBounds(0, 0, 60, 24);
+        disabled_one.SetColor(0x000000);
+        TDIBFadeLabel& disabled = disabled_one.Add<TDIBFadeLabel>();
+        disabled.SetBounds(left, 2, 50, 18);
+        disabled.SetFont(FontSpec{.name = "DejaVu Sans", .height = -12});
+        disabled.SetFontColor(kRowColor);
+        disabled.SetTransparent(true);
+        disabled.SetCaption("Demo");
+        disabled.SetColorHighlighted(0x40C0F0);
+        disabled.SetEnabled(false);
+        disabled_one.Compose({0, 0, 60, 24});
 
-    // The same drawn by hand: a label in the highlight colour one pixel down and right, then the text.
-    TDIBContainer by_hand(fixture.Services());
-    by_hand.SetBounds(0, 0, 60, 24);
-    by_hand.SetColor(0x000000);
-    for (int offset : {1, 0}) {
-        TDIBFadeLabel& label = by_hand.Add<TDIBFadeLabel>();
-        label.SetBounds(2 + offset, 2 + offset, 50, 18);
-        label.SetFont(disabled.Font());
-        label.SetFontColor(offset == 1 ? 0x40C0F0 : kRowColor);
-        label.SetTransparent(true);
-        label.SetCaption("Demo");
-    }
-    by_hand.Compose({0, 0, 60, 24});
-    int highlight_pixels = 0;
-    for (int y = 0; y < 24; ++y) {
-        for (int x = 0; x < 60; ++x) {
-            ASSERT_EQ(container.Surface().Pixel(x, y), by_hand.Surface().Pixel(x, y)) << x << "," << y;
-            highlight_pixels += (container.Surface().Pixel(x, y) & 0xFFFFFF) == PixelFromColor(0x40C0F0);
+        // The same drawn by hand: a label in the highlight colour one pixel down and right, then the text.
+        TDIBContainer by_hand(fixture.Services());
+        by_hand.SetBounds(0, 0, 60, 24);
+        by_hand.SetColor(0x000000);
+        for (int offset : {1, 0}) {
+            TDIBFadeLabel& label = by_hand.Add<TDIBFadeLabel>();
+            label.SetBounds(left + offset, 2 + offset, 50, 18);
+            label.SetFont(disabled.Font());
+            label.SetFontColor(offset == 1 ? 0x40C0F0 : kRowColor);
+            label.SetTransparent(true);
+            label.SetCaption("Demo");
         }
+        by_hand.Compose({0, 0, 60, 24});
+        int highlight_pixels = 0;
+        for (int y = 0; y < 24; ++y) {
+            for (int x = 0; x < 60; ++x) {
+                ASSERT_EQ(disabled_one.Surface().Pixel(x, y), by_hand.Surface().Pixel(x, y)) << x << "," << y;
+                highlight_pixels +=
+                    (disabled_one.Surface().Pixel(x, y) & 0xFFFFFF) == PixelFromColor(0x40C0F0);
+            }
+        }
+        EXPECT_GT(highlight_pixels, 0);
+        // A disabled label does not take the pointer: the container has nothing under it.
+        EXPECT_EQ(disabled_one.ControlAt(10, 10), nullptr);
     }
-    EXPECT_GT(highlight_pixels, 0);
-    // A disabled label does not take the pointer: the container has nothing under it.
-    EXPECT_EQ(container.ControlAt(10, 10), nullptr);
+}
+
+TEST_F(FadeLabelTest, AHugeLabelRendersOnlyWhatItsContainerShows) {
+    // A corrupt form may make a label 32767 pixels square; its text still looks as a small label's.
+    TDIBFadeLabel& huge = MakeLabel();
+    huge.SetBounds(2, 2, 32767, 32767);
+    container.Compose({0, 0, 60, 24});
+    const std::vector<uint32_t> drawn = Pixels(container.Surface());
+    huge.SetBounds(2, 2, 58, 22);
+    container.Compose({0, 0, 60, 24});
+    EXPECT_EQ(Pixels(container.Surface()), drawn);
 }
 
 TEST_F(FadeLabelTest, AnOpaqueLabelFillsItsRectangleWithItsColour) {

@@ -217,6 +217,8 @@ TEST_F(StoredRecord, RejectsValuesOutOfRange) {
         {{"DIB.Data", FormValue::Str("not binary")}},
         {{"DIB.Data", FormValue::Binary(Bytes({9, 0, 9, 0}))}},
         {{"DIB.Scale", FormValue::Extended(std::numeric_limits<double>::infinity())}},
+        // Without data the record's own size would be allocated: 65535 x 65535 is no picture.
+        {{"DIB.Width", FormValue::Int(65535)}, {"DIB.Height", FormValue::Int(65535)}},
     };
     for (const FormProperties& properties : cases) {
         const StoredImageResult read = ReadStoredImage(properties, registry_);

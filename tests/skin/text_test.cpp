@@ -388,5 +388,23 @@ TEST_F(TextTest, GlyphsOutsideTheBoxAreClipped) {
     EXPECT_TRUE(SameMoved(part, whole, 0, 0));
 }
 
+TEST_F(TextTest, APartOfTheBoxHoldsJustThatPartOfTheWholeDrawing) {
+    // Centred, wrapped text is laid out in the whole box whatever part is asked for.
+    const Rect box{-20, -6, 70, 40};
+    const unsigned flags = kDtCenter | kDtVCenter | kDtWordBreak;
+    const TextMask whole = Render(resolver_, kSans, "Kavlo menu of the month", box, flags);
+    for (const Rect& part : {Rect{0, 0, 30, 20}, Rect{-100, 10, 100, 11}, Rect{69, 39, 200, 200}}) {
+        const TextMask cut = RenderPart(resolver_, kSans, "Kavlo menu of the month", box, part, flags);
+        EXPECT_EQ(cut.box, Intersect(box, part));
+        ASSERT_EQ(cut.coverage.size(), static_cast<size_t>(cut.box.Width() * cut.box.Height()));
+        for (int y = cut.box.top; y < cut.box.bottom; ++y) {
+            for (int x = cut.box.left; x < cut.box.right; ++x) {
+                ASSERT_EQ(cut.At(x, y), whole.At(x, y)) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_TRUE(RenderPart(resolver_, kSans, "Kavlo", box, {500, 500, 600, 600}, flags).coverage.empty());
+}
+
 } // namespace
 } // namespace kavlo
