@@ -38,9 +38,8 @@ PictureResult LoadPictureFile(const FileSystem& fs, std::string_view path) {
 void AssignPicture(TAbstractSuperDIB& dib, Picture picture) {
     const bool has_alpha = picture.has_alpha;
     dib.SetPixels(picture.width, picture.height, std::move(picture.pixels));
-    if (has_alpha) {
-        dib.SetMasked(true);
-    }
+    // A picture without alpha is drawn as it is, even where the surface held a masked one before.
+    dib.SetMasked(has_alpha);
 }
 
 std::string LoadDIBFromFile(TAbstractSuperDIB& dib, const FileSystem& fs, std::string_view path) {

@@ -403,6 +403,7 @@ TEST(PictureTest, LoadsIntoSurfacesThroughWindowsPaths) {
 
     EXPECT_EQ(LoadDIBFromFile(dib, fs, "C:\\Pics\\plain.bmp"), "");
     EXPECT_EQ(dib.Pixel(0, 0), 0xFF030201u);
+    EXPECT_FALSE(dib.Masked()) << "a picture without alpha after a 32-bit one is drawn as it is";
 
     dib.SetPixel(0, 0, 0x12345678u);
     EXPECT_NE(LoadDIBFromFile(dib, fs, "C:\\Pics\\broken.bmp"), "");
