@@ -71,6 +71,8 @@ class TControl;
 class ControlParent {
 public:
     virtual void InvalidateRect(const Rect& rect) = 0;
+    // What a child with ParentColor takes as its own colour.
+    virtual TColor Color() const = 0;
 
 protected:
     ~ControlParent() = default;

@@ -310,6 +310,9 @@ bool ApplyLabelText(const Prop& p, LabelText& label) {
     if (p.Is("AutoSize")) {
         return TakeBool(p, [&](bool v) { label.SetAutoSize(v); });
     }
+    if (p.Is("ParentColor")) {
+        return TakeBool(p, [&](bool v) { label.SetParentColor(v); });
+    }
     if (p.Is("Transparent")) {
         return TakeBool(p, [&](bool v) { label.SetTransparent(v); });
     }

@@ -48,7 +48,7 @@ public:
     // before it; the container owns it.
     TFormControl& AddGraphic(std::unique_ptr<TFormControl> control);
 
-    TColor Color() const { return color_; }
+    TColor Color() const override { return color_; }
     void SetColor(TColor color);
     TBorderDrawPosition BorderDrawPosition() const { return border_draw_position_; }
     void SetBorderDrawPosition(TBorderDrawPosition position) { border_draw_position_ = position; }

@@ -30,6 +30,10 @@ void TDIBFadeLabel::TextChanged(TextChange change) {
     Invalidate();
 }
 
+TColor TDIBFadeLabel::ParentsColor() const {
+    return Container().Color();
+}
+
 void TDIBFadeLabel::SetColorHighlighted(TColor color) {
     if (color == color_highlighted_) {
         return;

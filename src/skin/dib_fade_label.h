@@ -36,6 +36,7 @@ protected:
     void DrawContent(TWinDIB& work, int origin_x, int origin_y) override;
     bool DrawDirect(TWinDIB& surface, const Rect& part) override;
     void TextChanged(TextChange change) override;
+    TColor ParentsColor() const override;
     void FocusChanged(bool focused) override;
     void BoundsChanged() override { AdjustSize(); }
 

@@ -44,6 +44,15 @@ Rect ShownPart(const Rect& bounds, int surface_width, int surface_height) {
                 shown.bottom - bounds.top};
 }
 
+void LabelText::SetColor(TColor color) {
+    if (color == Color()) {
+        return;
+    }
+    color_ = color;
+    parent_color_ = false;
+    TextChanged(TextChange::Look);
+}
+
 unsigned LabelText::TextFlags() const {
     return LabelTextFlags(alignment_, layout_, word_wrap_, show_accel_char_);
 }
@@ -59,7 +68,7 @@ Extent LabelText::MeasureText(FontResolver& fonts, int width) const {
 void LabelText::DrawLabel(TWinDIB& target, FontResolver& fonts, const Rect& box, const Rect& clip,
                           const Rect& shown, TColor text_color, std::optional<TColor> engraved) {
     if (!transparent_) {
-        target.FillRect(Intersect(box, clip), ColorToRGB(color_));
+        target.FillRect(Intersect(box, clip), ColorToRGB(Color()));
     }
     // The coverage reaches one pixel left of and above what shows: the engraved copy lies one pixel
     // down and right, so that much more of it can show.

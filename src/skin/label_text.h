@@ -32,8 +32,12 @@ public:
     void SetFont(FontSpec font) { Set(font_, std::move(font), TextChange::Extent); }
     TColor FontColor() const { return font_color_; }
     void SetFontColor(TColor color) { Set(font_color_, color, TextChange::FontColor); }
-    TColor Color() const { return color_; }
-    void SetColor(TColor color) { Set(color_, color, TextChange::Look); }
+    // With ParentColor (the default) the label takes its parent's colour; setting a new colour ends
+    // that, as it does in Delphi.
+    TColor Color() const { return parent_color_ ? ParentsColor() : color_; }
+    void SetColor(TColor color);
+    bool ParentColor() const { return parent_color_; }
+    void SetParentColor(bool parent_color) { Set(parent_color_, parent_color, TextChange::Look); }
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment alignment) { Set(alignment_, alignment, TextChange::Look); }
     TTextLayout Layout() const { return layout_; }
@@ -56,6 +60,8 @@ protected:
     enum class TextChange { Look, Extent, FontColor };
     // Called after a property took a new value.
     virtual void TextChanged(TextChange change) = 0;
+    // The colour of the window the label lies on; clBtnFace while it lies on none.
+    virtual TColor ParentsColor() const = 0;
 
     unsigned TextFlags() const;
     // The size the caption needs, as a label measures itself: unlimited width unless it wraps at
@@ -87,6 +93,7 @@ private:
     bool auto_size_ = false;
     bool transparent_ = false;
     bool show_accel_char_ = true;
+    bool parent_color_ = true;
     CachedTextMask mask_;
 };
 

@@ -101,6 +101,10 @@ void TLabel::TextChanged(TextChange change) {
     Invalidate();
 }
 
+TColor TLabel::ParentsColor() const {
+    return Parent() != nullptr ? Parent()->Color() : TColor{0x8000000F}; // clBtnFace
+}
+
 void TLabel::AdjustSize() {
     if (!AutoSize()) {
         return;

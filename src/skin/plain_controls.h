@@ -53,6 +53,7 @@ public:
 protected:
     void DrawPart(TWinDIB& surface, const Rect& part) override;
     void TextChanged(TextChange change) override;
+    TColor ParentsColor() const override;
 
 private:
     void AdjustSize();

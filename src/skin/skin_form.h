@@ -37,7 +37,7 @@ public:
     int ClientWidth() const { return surface_.Width(); }
     int ClientHeight() const { return surface_.Height(); }
     void SetClientSize(int width, int height);
-    TColor Color() const { return color_; }
+    TColor Color() const override { return color_; }
     void SetColor(TColor color);
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption) { caption_ = std::move(caption); }

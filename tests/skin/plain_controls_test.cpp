@@ -91,6 +91,30 @@ TEST_F(PlainControlsTest, AnAutoSizedLabelTakesItsTextsSizeAndKeepsItsRightEdgeW
     EXPECT_GT(label.Width(), width);
 }
 
+TEST_F(PlainControlsTest, AnOpaqueLabelTakesItsParentsColourUntilItGetsOneOfItsOwn) {
+    auto owned = std::make_unique<TLabel>(fixture.Fonts());
+    TLabel& label = *owned;
+    form.Adopt(std::move(owned));
+    label.SetAutoSize(false);
+    label.SetBounds(0, 0, 12, 8); // no caption: the brush alone
+    const auto brush = [&] {
+        form.Compose({0, 0, 12, 8});
+        return form.Surface().Pixel(5, 4) & 0xFFFFFFu;
+    };
+    EXPECT_TRUE(label.ParentColor());
+    EXPECT_EQ(brush(), 0x000000u);
+    form.SetColor(0x0000FF); // the parent's new colour shows through ParentColor
+    EXPECT_EQ(brush(), 0xFF0000u);
+    label.SetColor(0x0000FF); // the colour it already shows: nothing changes
+    EXPECT_TRUE(label.ParentColor());
+    label.SetColor(0x00FF00);
+    EXPECT_FALSE(label.ParentColor());
+    form.SetColor(0x000000);
+    EXPECT_EQ(brush(), 0x00FF00u);
+    label.SetParentColor(true);
+    EXPECT_EQ(brush(), 0x000000u);
+}
+
 TEST_F(PlainControlsTest, FormTimersTickOnceTheWindowGivesThemAHandler) {
     struct Case {
         TimerHandle::Kind kind;
