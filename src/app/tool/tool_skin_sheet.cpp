@@ -13,6 +13,7 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_fonts.h"
 #include "skin/component_factory.h"
+#include "skin/dib_image.h"
 #include "skin/dib_image_list.h"
 #include "skin/dib_site.h"
 #include "skin/font_resolver.h"
@@ -26,10 +27,13 @@ namespace kavlo::tool {
 namespace {
 
 // `kavlo-tool skin-sheet OUT.png [--scheme 0|1] [--form FILE]`: every image of the window's image lists
-// on one sheet, each labelled with its index and name, for one colour scheme. The image lists hold
-// both schemes: an image whose name carries the "_I" mark (or begins with "I_") belongs to scheme 1,
-// the image it stands in for belongs to scheme 0, and images with no counterpart serve both. A plain
-// image list holds scheme 0 in its first half and scheme 1 in its second.
+// on one sheet, each labelled with its index and name, drawn as the menu would show one colour scheme.
+// Each image lies on a piece of that scheme's background (the picture behind the window's content), so
+// what a colour key or a mask leaves out shows what it will show in the window; the scheme's own
+// images are labelled in its accent colour, the other scheme's in grey. The image lists hold both
+// schemes: an image whose name carries the "_I" mark (or begins with "I_") belongs to scheme 1, the
+// image it stands in for belongs to scheme 0, and images with no counterpart serve both. A plain image
+// list holds scheme 0 in its first half and scheme 1 in its second.
 struct SheetOptions {
     std::string out;
     int scheme = 0;
@@ -45,9 +49,11 @@ constexpr int kSheetWidth = 1600;
 constexpr int kMargin = 12;
 constexpr int kGap = 10;
 constexpr int kLabelHeight = 16;
-constexpr TColor kSheetColor = 0x202020;
-constexpr TColor kCellColor = 0x808080;
-constexpr TColor kTextColor = 0xFFFFFF;
+// The look of a scheme: the panel colour the accent glows on, and the accent.
+constexpr TColor kPanelColor[2] = {0x1F3A2B, 0x4A1D22};  // #2B3A1F, #221D4A
+constexpr TColor kAccentColor[2] = {0x4AD17F, 0xFF6B7A}; // #7FD14A green, #7A6BFF indigo
+constexpr TColor kOtherSchemeColor = 0x8C8C8C;
+constexpr TColor kHeadingColor = 0xEAE7E4;
 const FontSpec kLabelFont{.name = "DejaVu Sans", .height = -11};
 const FontSpec kHeadingFont{.name = "DejaVu Sans", .height = -16, .bold = true};
 
@@ -59,6 +65,10 @@ bool MarkedForSchemeOne(std::string_view name) {
 }
 
 enum class Scheme { Zero, One, Both };
+
+bool Serves(Scheme owner, int scheme) {
+    return owner == Scheme::Both || owner == (scheme == 0 ? Scheme::Zero : Scheme::One);
+}
 
 // The scheme-1 variant of a single image follows it at +1, that of an off/on pair at +2.
 std::vector<Scheme> ClassifyImages(const TDIBImageList& list) {
@@ -84,6 +94,7 @@ struct Cell {
     const TAbstractSuperDIB* image = nullptr;
     TDIBImagesItem* item = nullptr; // drawn at its natural size through the item, when set
     std::string label;              // Windows-1250
+    bool own = true;                // belongs to the sheet's scheme (or to both)
     int width = 0;
     int height = 0;
     int x = 0;
@@ -94,6 +105,7 @@ struct Section {
     std::string heading;
     std::vector<Cell> cells;
     std::vector<int> indexes;
+    std::vector<int> own_indexes;
     int y = 0;
 };
 
@@ -101,36 +113,63 @@ std::string DrawnName(const std::string& name) {
     return name.empty() ? std::string() : " " + name;
 }
 
+void AddCell(Section& section, Cell cell, int index) {
+    section.indexes.push_back(index);
+    if (cell.own) {
+        section.own_indexes.push_back(index);
+    }
+    section.cells.push_back(std::move(cell));
+}
+
 Section DIBListSection(TDIBImageList& list, int scheme) {
-    Section section{list.Name(), {}, {}, 0};
+    Section section{list.Name(), {}, {}, {}, 0};
     const std::vector<Scheme> schemes = ClassifyImages(list);
     for (int i = 0; i < list.Count(); ++i) {
-        const Scheme s = schemes[static_cast<size_t>(i)];
-        if (s != Scheme::Both && s != (scheme == 0 ? Scheme::Zero : Scheme::One)) {
-            continue;
-        }
         TDIBImagesItem* item = list.Item(i);
-        section.cells.push_back(Cell{&item->DIB(), item, std::to_string(i) + DrawnName(item->DisplayName())});
-        section.indexes.push_back(i);
+        const bool own = Serves(schemes[static_cast<size_t>(i)], scheme);
+        AddCell(section, Cell{&item->DIB(), item, std::to_string(i) + DrawnName(item->DisplayName()), own},
+                i);
     }
     return section;
 }
 
 Section PlainListSection(const TImageList& list, int scheme) {
-    Section section{list.Name(), {}, {}, 0};
+    Section section{list.Name(), {}, {}, {}, 0};
     const bool halves = list.Count() % 2 == 0;
-    const int first = halves ? scheme * list.Count() / 2 : 0;
-    const int last = halves ? first + list.Count() / 2 : list.Count();
-    for (int i = first; i < last; ++i) {
-        section.cells.push_back(Cell{list.Image(i), nullptr, std::to_string(i)});
-        section.indexes.push_back(i);
+    for (int i = 0; i < list.Count(); ++i) {
+        const bool own = !halves || (i < list.Count() / 2) == (scheme == 0);
+        AddCell(section, Cell{list.Image(i), nullptr, std::to_string(i), own}, i);
     }
     return section;
 }
 
+// The picture the images of a scheme lie on: the window's background image, which the index
+// arithmetic of the colour schemes puts at the design-time image + scheme. No image when the form has
+// none.
+struct Backdrop {
+    const TMemoryDIB* image = nullptr;
+    std::string list;
+    int index = -1;
+};
+
+Backdrop SchemeBackground(const SkinForm& form, int scheme) {
+    const auto* back = form.Find<TDIBImage>("DIBBackImage");
+    if (back == nullptr || back->IndexMain().DIBImageList() == nullptr || back->IndexMain().DIBIndex() < 0) {
+        return {};
+    }
+    const TDIBImageList& list = *back->IndexMain().DIBImageList();
+    const int index = back->IndexMain().DIBIndex() + scheme;
+    const TDIBImagesItem* item = list.Item(index);
+    if (item == nullptr || item->DIB().Empty()) {
+        return {};
+    }
+    return {&item->DIB(), list.Name(), index};
+}
+
 class SheetMaker {
 public:
-    explicit SheetMaker(FontResolver& fonts) : fonts_(fonts) {}
+    SheetMaker(FontResolver& fonts, int scheme, const TMemoryDIB* backdrop)
+        : fonts_(fonts), scheme_(scheme), backdrop_(backdrop) {}
 
     // Places the cells row by row; returns the sheet's size.
     std::pair<int, int> Arrange(std::vector<Section>& sections) {
@@ -162,10 +201,10 @@ public:
     }
 
     void Draw(TWinDIB& sheet, const std::vector<Section>& sections) {
-        sheet.FillRect(Rect{0, 0, sheet.Width(), sheet.Height()}, kSheetColor);
+        sheet.FillRect(Rect{0, 0, sheet.Width(), sheet.Height()}, kPanelColor[scheme_]);
         for (const Section& section : sections) {
             sheet.DrawText(fonts_, Rect{kMargin, section.y, sheet.Width(), section.y + kLabelHeight + 8},
-                           section.heading, kHeadingFont, kTextColor, kDtSingleLine | kDtNoPrefix);
+                           section.heading, kHeadingFont, kHeadingColor, kDtSingleLine | kDtNoPrefix);
             for (const Cell& cell : section.cells) {
                 DrawCell(sheet, cell);
             }
@@ -179,10 +218,25 @@ private:
             .box.Width();
     }
 
+    // The background repeated over the whole sheet, shown only where an image lies; without one, the
+    // panel colour the sheet already has.
+    void FillBackdrop(TWinDIB& sheet, const Rect& rect) {
+        if (backdrop_ == nullptr) {
+            return;
+        }
+        const int w = backdrop_->Width(), h = backdrop_->Height();
+        for (int y = std::max(rect.top, 0); y < std::min<int>(rect.bottom, sheet.Height()); ++y) {
+            uint32_t* row = sheet.ScanLine(y);
+            const uint32_t* tile = backdrop_->ScanLine(y % h);
+            for (int x = std::max(rect.left, 0); x < std::min<int>(rect.right, sheet.Width()); ++x) {
+                row[x] = tile[x % w] | 0xFF000000u;
+            }
+        }
+    }
+
     void DrawCell(TWinDIB& sheet, const Cell& cell) {
-        // A grey ground shows what a colour key or a mask leaves out.
-        sheet.FillRect(Rect{cell.x, cell.y, cell.x + cell.image->Width(), cell.y + cell.image->Height()},
-                       kCellColor);
+        FillBackdrop(sheet,
+                     Rect{cell.x, cell.y, cell.x + cell.image->Width(), cell.y + cell.image->Height()});
         if (cell.item != nullptr) {
             cell.item->DrawAs(sheet, cell.x, cell.y, 0, 100, 100);
         } else {
@@ -190,10 +244,13 @@ private:
         }
         const int top = cell.y + cell.image->Height();
         sheet.DrawText(fonts_, Rect{cell.x, top, cell.x + cell.width + kGap, top + kLabelHeight}, cell.label,
-                       kLabelFont, kTextColor, kDtSingleLine | kDtNoPrefix | kDtVCenter);
+                       kLabelFont, cell.own ? kAccentColor[scheme_] : kOtherSchemeColor,
+                       kDtSingleLine | kDtNoPrefix | kDtVCenter);
     }
 
     FontResolver& fonts_;
+    int scheme_;
+    const TMemoryDIB* backdrop_;
 };
 
 std::string FormBytes(const SheetOptions& options) {
@@ -234,7 +291,8 @@ void Run(const SheetOptions& options) {
     if (sections.empty()) {
         Fail("the form has no image lists");
     }
-    SheetMaker maker(resolver);
+    const Backdrop backdrop = SchemeBackground(*loaded.form, options.scheme);
+    SheetMaker maker(resolver, options.scheme, backdrop.image);
     const auto [width, height] = maker.Arrange(sections);
     if (height > 0xFFFF) {
         Fail("the sheet would be taller than a surface can be");
@@ -245,8 +303,13 @@ void Run(const SheetOptions& options) {
         Fail("cannot write " + options.out);
     }
     nlohmann::json summary = {{"scheme", options.scheme}, {"width", width}, {"height", height}};
+    summary["backdrop"] = backdrop.image == nullptr
+                              ? nlohmann::json(nullptr)
+                              : nlohmann::json{{"list", ToUtf8(backdrop.list)}, {"image", backdrop.index}};
     for (const Section& section : sections) {
-        summary["lists"].push_back({{"name", ToUtf8(section.heading)}, {"images", section.indexes}});
+        summary["lists"].push_back({{"name", ToUtf8(section.heading)},
+                                    {"images", section.indexes},
+                                    {"scheme_images", section.own_indexes}});
     }
     for (const std::string& error : loaded.errors) {
         summary["errors"].push_back(ToUtf8(error));
