@@ -1,6 +1,6 @@
 // Composing the menu window from its own form: the whole 818 x 742 window with every control shown,
 // against a plain copy of as many pixels (the least any composition costs), and one 50 ms fade tick of
-// a list row, which recomposes only the row's rectangle.
+// a list row, which recomposes only the row's rectangle, against a plain copy of that rectangle.
 
 #include <benchmark/benchmark.h>
 
@@ -13,6 +13,7 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_fonts.h"
 #include "skin/component_factory.h"
+#include "skin/dib_container.h"
 #include "skin/dib_fade_label.h"
 #include "skin/dib_image.h"
 #include "skin/dib_site.h"
@@ -142,6 +143,27 @@ void FadeTick(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(window.TakePainted()) / static_cast<double>(ticks));
 }
 BENCHMARK(FadeTick)->Unit(benchmark::kMicrosecond);
+
+// The floor of a fade tick: a plain copy of the row's rectangle (the pixels one tick repaints) from one
+// window-sized surface to another, as PlainCopyFloor copies the whole window.
+void FadeTickFloor(benchmark::State& state) {
+    SkinForm& form = DesignedWindow().Form();
+    const Rect& area = form.Find<TDIBContainer>("DIBContainer1")->BoundsRect();
+    const Rect& label = form.Find<TDIBFadeLabel>("DemosLabel1")->BoundsRect();
+    const Rect row{area.left + label.left, area.top + label.top, area.left + label.right,
+                   area.top + label.bottom};
+    TMemoryDIB source(kWindowWidth, kWindowHeight);
+    source.Fill(0xFF405060);
+    TWinDIB target(kWindowWidth, kWindowHeight);
+    for (auto _ : state) {
+        source.Draw(target, row.left, row.top, row);
+        benchmark::ClobberMemory();
+    }
+    const int64_t pixels = int64_t{row.Width()} * row.Height();
+    state.SetItemsProcessed(state.iterations() * pixels);
+    state.counters["copied_px"] = benchmark::Counter(static_cast<double>(pixels));
+}
+BENCHMARK(FadeTickFloor)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
