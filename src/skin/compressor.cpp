@@ -3,30 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/hex_text.h"
 #include "skin/lzh.h"
 #include "skin/shuffle4_rle.h"
 
 namespace kavlo {
 
 namespace {
-
-std::optional<uint32_t> HexValue(std::string_view digits) {
-    uint32_t value = 0;
-    for (char c : digits) {
-        uint32_t digit = 0;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<uint32_t>(c - '0');
-        } else if (c >= 'a' && c <= 'f') {
-            digit = static_cast<uint32_t>(c - 'a' + 10);
-        } else if (c >= 'A' && c <= 'F') {
-            digit = static_cast<uint32_t>(c - 'A' + 10);
-        } else {
-            return std::nullopt;
-        }
-        value = value * 16 + digit;
-    }
-    return value;
-}
 
 uint32_t ReadLe(std::string_view bytes, size_t offset, size_t count) {
     uint32_t value = 0;
@@ -50,9 +33,9 @@ std::optional<Guid> Guid::Parse(std::string_view text) {
         text[19] != '-' || text[24] != '-') {
         return std::nullopt;
     }
-    const auto d1 = HexValue(text.substr(1, 8));
-    const auto d2 = HexValue(text.substr(10, 4));
-    const auto d3 = HexValue(text.substr(15, 4));
+    const auto d1 = ParseHexNumber(text.substr(1, 8), 8);
+    const auto d2 = ParseHexNumber(text.substr(10, 4), 4);
+    const auto d3 = ParseHexNumber(text.substr(15, 4), 4);
     if (!d1 || !d2 || !d3) {
         return std::nullopt;
     }
@@ -62,7 +45,7 @@ std::optional<Guid> Guid::Parse(std::string_view text) {
     guid.data3 = static_cast<uint16_t>(*d3);
     const size_t byte_offsets[8] = {20, 22, 25, 27, 29, 31, 33, 35};
     for (size_t i = 0; i < 8; ++i) {
-        const auto byte = HexValue(text.substr(byte_offsets[i], 2));
+        const auto byte = ParseHexNumber(text.substr(byte_offsets[i], 2), 2);
         if (!byte) {
             return std::nullopt;
         }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/hex_text.h"
 #include "skin/dib.h"
 #include "tool/tool_commands.h"
 
@@ -26,25 +27,9 @@ struct BlendOptions {
     throw CLI::RuntimeError(code);
 }
 
+// Exactly `digits` hexadecimal digits.
 std::optional<uint32_t> ParseHex(const std::string& text, size_t digits) {
-    if (text.size() != digits) {
-        return std::nullopt;
-    }
-    uint32_t value = 0;
-    for (const char c : text) {
-        uint32_t digit = 0;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<uint32_t>(c - '0');
-        } else if (c >= 'a' && c <= 'f') {
-            digit = static_cast<uint32_t>(c - 'a' + 10);
-        } else if (c >= 'A' && c <= 'F') {
-            digit = static_cast<uint32_t>(c - 'A' + 10);
-        } else {
-            return std::nullopt;
-        }
-        value = (value << 4) | digit;
-    }
-    return value;
+    return text.size() == digits ? ParseHexNumber(text, digits) : std::nullopt;
 }
 
 uint32_t Pixel(const std::string& text, const char* name) {
