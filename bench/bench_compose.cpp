@@ -12,13 +12,13 @@
 
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_fonts.h"
-#include "skin/component_factory.h"
-#include "skin/dib_container.h"
-#include "skin/dib_fade_label.h"
-#include "skin/dib_image.h"
-#include "skin/dib_site.h"
-#include "skin/font_resolver.h"
-#include "skin/win_dib.h"
+#include "skin/controls/component_factory.h"
+#include "skin/controls/dib_container.h"
+#include "skin/controls/dib_fade_label.h"
+#include "skin/controls/dib_image.h"
+#include "skin/controls/dib_site.h"
+#include "skin/surface/win_dib.h"
+#include "skin/text/font_resolver.h"
 #include "skingen/resources.h"
 
 namespace {

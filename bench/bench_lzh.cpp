@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "skin/form_stream.h"
-#include "skin/lzh.h"
-#include "skin/stored_image.h"
+#include "skin/formats/form_stream.h"
+#include "skin/formats/lzh.h"
+#include "skin/formats/stored_image.h"
 #include "skingen/resources.h"
 
 namespace {

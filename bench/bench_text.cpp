@@ -5,8 +5,8 @@
 
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_fonts.h"
-#include "skin/font_resolver.h"
-#include "skin/text.h"
+#include "skin/text/font_resolver.h"
+#include "skin/text/text.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "skin/compressor.h"
-#include "skin/stored_image.h"
+#include "skin/formats/compressor.h"
+#include "skin/formats/stored_image.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "skin/form_stream.h"
+#include "skin/formats/form_stream.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "skin/dib.h"
-#include "skin/picture.h"
+#include "skin/formats/picture.h"
+#include "skin/surface/dib.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "skin/component_factory.h"
-#include "skin/dib_container.h"
-#include "skin/dib_image_list.h"
-#include "skin/dib_site.h"
-#include "skin/font_resolver.h"
-#include "skin/plain_controls.h"
+#include "skin/controls/component_factory.h"
+#include "skin/controls/dib_container.h"
+#include "skin/controls/dib_image_list.h"
+#include "skin/controls/dib_site.h"
+#include "skin/controls/plain_controls.h"
+#include "skin/text/font_resolver.h"
 
 namespace {
 

@@ -4,7 +4,8 @@ namespace kavlo {
 
 MbResult QueuedMessageBoxes::Show(std::string_view text, std::string_view caption, MbButtons buttons,
                                   MbIcon icon) {
-    MbResult answer = buttons == MbButtons::Ok || buttons == MbButtons::OkCancel ? MbResult::Ok : MbResult::Yes;
+    MbResult answer =
+        buttons == MbButtons::Ok || buttons == MbButtons::OkCancel ? MbResult::Ok : MbResult::Yes;
     if (!answers_.empty()) {
         answer = answers_.front();
         answers_.pop_front();

@@ -17,7 +17,8 @@ enum class MbResult : int { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    virtual MbResult Show(std::string_view text, std::string_view caption, MbButtons buttons, MbIcon icon) = 0;
+    virtual MbResult Show(std::string_view text, std::string_view caption, MbButtons buttons,
+                          MbIcon icon) = 0;
 };
 
 struct MessageBoxRecord {

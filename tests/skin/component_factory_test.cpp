@@ -1,4 +1,4 @@
-#include "skin/component_factory.h"
+#include "skin/controls/component_factory.h"
 
 #include <gtest/gtest.h>
 
@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "skin/dib_container.h"
-#include "skin/dib_fade_label.h"
-#include "skin/dib_form_shaper.h"
-#include "skin/dib_image.h"
-#include "skin/dib_image_list.h"
-#include "skin/dib_settings.h"
-#include "skin/plain_controls.h"
+#include "skin/controls/dib_container.h"
+#include "skin/controls/dib_fade_label.h"
+#include "skin/controls/dib_form_shaper.h"
+#include "skin/controls/dib_image.h"
+#include "skin/controls/dib_image_list.h"
+#include "skin/controls/dib_settings.h"
+#include "skin/controls/plain_controls.h"
 #include "skin_control_fixture.h"
 #include "skin_pixels.h"
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "skin/compressor.h"
-#include "skin/lzh.h"
-#include "skin/shuffle4_rle.h"
+#include "skin/formats/compressor.h"
+#include "skin/formats/lzh.h"
+#include "skin/formats/shuffle4_rle.h"
 
 namespace kavlo {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "skin/dib_draw.h"
+#include "skin/surface/dib_draw.h"
 // The ui's pixel view next to the skin's rows: the two must not clash.
 #include "ui/pixel_view.h"
 

@@ -1,4 +1,4 @@
-#include "skin/dib_container.h"
+#include "skin/controls/dib_container.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "skin/dib_fade_label.h"
-#include "skin/dib_image.h"
-#include "skin/dib_image_list.h"
+#include "skin/controls/dib_fade_label.h"
+#include "skin/controls/dib_image.h"
+#include "skin/controls/dib_image_list.h"
 #include "skin_control_fixture.h"
 #include "skin_pixels.h"
 

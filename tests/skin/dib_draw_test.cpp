@@ -1,10 +1,10 @@
-#include "skin/dib_draw.h"
+#include "skin/surface/dib_draw.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "skin/dib.h"
+#include "skin/surface/dib.h"
 
 namespace kavlo {
 namespace {

@@ -1,4 +1,4 @@
-#include "skin/dib_fade_label.h"
+#include "skin/controls/dib_fade_label.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/dib_container.h"
+#include "skin/controls/dib_container.h"
 #include "skin_control_fixture.h"
 
 namespace kavlo {

@@ -1,4 +1,4 @@
-#include "skin/dib_form_shaper.h"
+#include "skin/controls/dib_form_shaper.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "skin/dib_image_list.h"
+#include "skin/controls/dib_image_list.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/posix/posix_file_system.h"
-#include "skin/plain_controls.h"
+#include "skin/controls/plain_controls.h"
 #include "skin_pixels.h"
 #include "support/temp_dir.h"
 

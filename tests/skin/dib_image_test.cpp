@@ -1,11 +1,11 @@
-#include "skin/dib_image.h"
+#include "skin/controls/dib_image.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "skin/dib_container.h"
-#include "skin/dib_image_list.h"
+#include "skin/controls/dib_container.h"
+#include "skin/controls/dib_image_list.h"
 #include "skin_control_fixture.h"
 #include "skin_pixels.h"
 

@@ -1,4 +1,4 @@
-#include "skin/dib.h"
+#include "skin/surface/dib.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/win_dib.h"
+#include "skin/surface/win_dib.h"
 #include "support/run_tool.h"
 
 namespace kavlo {

@@ -3,8 +3,8 @@
 #include <map>
 #include <string>
 
-#include "skin/font_resolver.h"
-#include "skin/win_dib.h"
+#include "skin/surface/win_dib.h"
+#include "skin/text/font_resolver.h"
 
 namespace kavlo {
 namespace {

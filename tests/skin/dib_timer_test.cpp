@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "skin/dib_timer.h"
+#include "skin/controls/dib_timer.h"
 #include "ui/application.h"
-#include "ui/headless_backend.h"
+#include "ui/headless/headless_backend.h"
 #include "ui/timer.h"
 
 namespace kavlo {

@@ -1,10 +1,10 @@
-#include "skin/dib_transform.h"
+#include "skin/surface/dib_transform.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "skin/dib.h"
+#include "skin/surface/dib.h"
 
 namespace kavlo {
 namespace {

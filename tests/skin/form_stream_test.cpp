@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "skin/form_stream.h"
+#include "skin/formats/form_stream.h"
 
 namespace kavlo {
 namespace {

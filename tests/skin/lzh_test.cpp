@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "skin/lzh.h"
+#include "skin/formats/lzh.h"
 
 namespace kavlo {
 namespace {

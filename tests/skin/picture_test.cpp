@@ -1,4 +1,4 @@
-#include "skin/picture.h"
+#include "skin/formats/picture.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <jpeglib.h>
 
 #include "platform/posix/posix_file_system.h"
-#include "skin/dib.h"
+#include "skin/surface/dib.h"
 #include "support/temp_dir.h"
 
 namespace kavlo {

@@ -1,10 +1,10 @@
-#include "skin/plain_controls.h"
+#include "skin/controls/plain_controls.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "skin/skin_form.h"
+#include "skin/controls/skin_form.h"
 #include "skin_control_fixture.h"
 #include "skin_pixels.h"
 

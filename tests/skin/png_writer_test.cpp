@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "skin/png_writer.h"
+#include "skin/formats/png_writer.h"
 #include "support/temp_dir.h"
 
 namespace kavlo {

@@ -1,7 +1,7 @@
 #include "skin_control_fixture.h"
 
 #include "ui/application.h"
-#include "ui/headless_backend.h"
+#include "ui/headless/headless_backend.h"
 
 namespace kavlo::test {
 

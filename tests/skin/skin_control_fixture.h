@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/fonts.h"
-#include "skin/dib_site.h"
-#include "skin/font_resolver.h"
-#include "skin/skin_types.h"
+#include "skin/controls/dib_site.h"
+#include "skin/surface/skin_types.h"
+#include "skin/text/font_resolver.h"
 
 namespace kavlo {
 class Application;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "skin/dib.h"
+#include "skin/surface/dib.h"
 
 namespace kavlo::test {
 

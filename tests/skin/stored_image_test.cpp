@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "skin/lzh.h"
-#include "skin/shuffle4_rle.h"
-#include "skin/stored_image.h"
+#include "skin/formats/lzh.h"
+#include "skin/formats/shuffle4_rle.h"
+#include "skin/formats/stored_image.h"
 
 namespace kavlo {
 namespace {

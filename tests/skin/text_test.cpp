@@ -1,4 +1,4 @@
-#include "skin/text.h"
+#include "skin/text/text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_fonts.h"
-#include "skin/font_resolver.h"
+#include "skin/text/font_resolver.h"
 #include "support/temp_dir.h"
 namespace kavlo {
 namespace {

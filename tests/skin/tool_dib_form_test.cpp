@@ -2,8 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "skin/lzh.h"
-#include "skin/stored_image.h"
+#include "skin/formats/lzh.h"
+#include "skin/formats/stored_image.h"
 #include "support/run_tool.h"
 #include "support/temp_dir.h"
 

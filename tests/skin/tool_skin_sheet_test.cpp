@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "skin/dib_image_list.h"
-#include "skin/form_stream.h"
-#include "skin/plain_controls.h"
+#include "skin/controls/dib_image_list.h"
+#include "skin/controls/plain_controls.h"
+#include "skin/formats/form_stream.h"
 #include "skin_pixels.h"
 #include "support/run_tool.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "skin/picture.h"
+#include "skin/formats/picture.h"
 #include "skingen/bmp_writer.h"
 
 namespace kavlo::skingen {

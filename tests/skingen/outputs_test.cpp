@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "skin/compressor.h"
-#include "skin/dib_image_list.h"
-#include "skin/form_stream.h"
-#include "skin/picture.h"
-#include "skin/plain_controls.h"
-#include "skin/stored_image.h"
+#include "skin/controls/dib_image_list.h"
+#include "skin/controls/plain_controls.h"
+#include "skin/formats/compressor.h"
+#include "skin/formats/form_stream.h"
+#include "skin/formats/picture.h"
+#include "skin/formats/stored_image.h"
 #include "skingen/image_list.h"
 #include "skingen/resources.h"
 #include "support/temp_dir.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ui/application.h"
-#include "ui/headless_backend.h"
+#include "ui/headless/headless_backend.h"
 
 namespace kavlo {
 namespace {

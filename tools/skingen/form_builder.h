@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "skin/form_stream.h"
+#include "skin/formats/form_stream.h"
 
 namespace kavlo::skingen {
 

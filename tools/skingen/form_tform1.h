@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "skin/form_stream.h"
+#include "skin/formats/form_stream.h"
 
 namespace kavlo::skingen {
 

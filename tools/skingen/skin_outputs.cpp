@@ -8,8 +8,8 @@
 #include "form_tform1.h"
 #include "image_list.h"
 #include "layout.h"
-#include "skin/compressor.h"
-#include "skin/stored_image.h"
+#include "skin/formats/compressor.h"
+#include "skin/formats/stored_image.h"
 
 namespace kavlo::skingen {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/hex_text.h"
-#include "skin/dib.h"
+#include "skin/surface/dib.h"
 #include "tool/tool_commands.h"
 
 namespace kavlo::tool {

@@ -6,8 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/reg_file_registry.h"
-#include "skin/compressor.h"
-#include "skin/stored_image.h"
+#include "skin/formats/compressor.h"
+#include "skin/formats/stored_image.h"
 #include "tool/tool_commands.h"
 
 namespace kavlo::tool {

@@ -5,7 +5,7 @@
 
 #include "platform/codepage.h"
 #include "platform/reg_file_registry.h"
-#include "skin/form_stream.h"
+#include "skin/formats/form_stream.h"
 #include "skingen/resources.h"
 #include "tool/tool_commands.h"
 

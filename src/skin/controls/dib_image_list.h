@@ -1,0 +1,119 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "skin/controls/component.h"
+#include "skin/formats/compressor.h"
+#include "skin/formats/stored_image.h"
+#include "skin/surface/dib.h"
+
+namespace kavlo {
+
+class FileSystem;
+class TDIBImageList;
+class TDIBImageLink;
+
+// One image of a list: a surface and the name the editor shows for it.
+class TDIBImagesItem {
+public:
+    TMemoryDIB& DIB() { return dib_; }
+    const TMemoryDIB& DIB() const { return dib_; }
+    const std::string& DisplayName() const { return display_name_; }
+    void SetDisplayName(std::string name) { display_name_ = std::move(name); }
+    int Index() const { return index_; }
+
+    // Draws the image turned and scaled as a control asks, without telling the links: every control
+    // that shows a shared image sets its own Angle and Scale before drawing, which must not make the
+    // others repaint. The image's own values are back in place afterwards.
+    void DrawAs(TAbstractSuperDIB& dest, int x, int y, int16_t angle, long double scale_x,
+                long double scale_y);
+
+private:
+    friend class TDIBImageList;
+    TDIBImagesItem(TDIBImageList& list, int index);
+
+    TDIBImageList& list_;
+    int index_;
+    TMemoryDIB dib_;
+    std::string display_name_;
+    bool quiet_ = false;
+};
+
+// An ordered, zero-based collection of images (DIBImages). Controls point at an image with a link
+// and hear of every change of the item it points at.
+class TDIBImageList : public TComponent {
+public:
+    TDIBImageList() = default;
+    ~TDIBImageList() override;
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    // Null for an index outside the list.
+    TDIBImagesItem* Item(int index);
+    const TDIBImagesItem* Item(int index) const;
+    TDIBImagesItem& Add();
+    void Clear();
+
+    // Reads the stored DIBImages collection (DisplayName and the DIB.* record of each item) in place of
+    // the current items. An item whose record cannot be read is kept empty so the indexes stay right;
+    // the errors are returned, one per such item.
+    std::vector<std::string> ReadFromForm(const FormProperties& properties,
+                                          const CompressorRegistry& compressors);
+    // The DIBImages collection as a form stores it; images larger than 1 x 1 are packed by
+    // `compressor` (null: raw). Returns the notes of blocks stored raw although packing was asked for.
+    std::vector<std::string> WriteToForm(FormProperties& properties, const Compressor* compressor) const;
+
+    // Replaces an item's picture with a picture file (BMP or JPEG) and renames it, as the gallery does
+    // at run time. Empty on success; otherwise the reason, and the item is unchanged.
+    std::string ReloadItem(int index, const FileSystem& fs, std::string_view path, std::string display_name);
+
+private:
+    friend class TDIBImagesItem;
+    friend class TDIBImageLink;
+
+    void ItemChanged(const TDIBImagesItem& item);
+    void NotifyAll();
+    void Attach(TDIBImageLink* link);
+    void Detach(TDIBImageLink* link);
+
+    std::vector<std::unique_ptr<TDIBImagesItem>> items_;
+    std::vector<TDIBImageLink*> links_;
+};
+
+// A control's reference to an image: a list and an index (-1: no image). The owner's change handler
+// runs when the list or the index is set to something new, when the item pointed at changes and when
+// the list goes away.
+class TDIBImageLink {
+public:
+    explicit TDIBImageLink(std::function<void()> on_change = {}) : on_change_(std::move(on_change)) {}
+    ~TDIBImageLink();
+    TDIBImageLink(const TDIBImageLink&) = delete;
+    TDIBImageLink& operator=(const TDIBImageLink&) = delete;
+
+    TDIBImageList* DIBImageList() const { return list_; }
+    void SetDIBImageList(TDIBImageList* list);
+    int DIBIndex() const { return index_; }
+    void SetDIBIndex(int index);
+    // The item pointed at; null without a list, with index -1 or an index outside the list.
+    TDIBImagesItem* Item() const;
+    const TMemoryDIB* Image() const;
+
+    void SetOnChange(std::function<void()> on_change) { on_change_ = std::move(on_change); }
+
+private:
+    friend class TDIBImageList;
+    void Changed();
+
+    TDIBImageList* list_ = nullptr;
+    int index_ = -1;
+    std::function<void()> on_change_;
+};
+
+// The stored record of a surface and back.
+StoredImage StoredImageOf(const TAbstractSuperDIB& dib);
+void ApplyStoredImage(TAbstractSuperDIB& dib, StoredImage image);
+
+} // namespace kavlo

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+#include "skin/formats/picture.h"
+
+namespace kavlo {
+
+// Decodes a JPEG picture with libjpeg. Bad or truncated data gives an error, never a partial picture.
+PictureResult ReadJpeg(std::string_view bytes);
+
+} // namespace kavlo
