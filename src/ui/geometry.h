@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/system_info.h"
+
 namespace kavlo {
 
 // A rectangle in window or screen pixels, kept as Windows keeps a RECT: left and top inside, right and
@@ -20,11 +22,7 @@ struct ScreenRect {
     bool operator==(const ScreenRect&) const = default;
 };
 
-struct ScreenSize {
-    int width = 0;
-    int height = 0;
-    bool operator==(const ScreenSize&) const = default;
-};
+// ScreenSize, the display's size, is the platform's: the system reports the screen the backend shows.
 
 // The part two rectangles share; an empty rectangle when they do not meet.
 inline ScreenRect Intersect(const ScreenRect& a, const ScreenRect& b) {
