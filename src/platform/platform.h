@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/event_log.h"
 #include "platform/file_system.h"
 #include "platform/fonts.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
 
@@ -13,6 +15,9 @@ struct Platform {
     Registry& registry;
     SystemInfo& system;
     Fonts& fonts;
+    Processes& processes;
+    // What the menu showed and started, for the state dump.
+    EventLog& events;
 };
 
 } // namespace kavlo

@@ -9,6 +9,12 @@ namespace kavlo {
 // The values of GetVersionEx's platform identifier.
 enum class OsPlatform : int { Win32s = 0, Windows9x = 1, WindowsNT = 2, Other = 3 };
 
+// The primary screen in pixels.
+struct ScreenSize {
+    int width = 1024;
+    int height = 768;
+};
+
 struct LocalTime {
     int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
@@ -27,6 +33,7 @@ public:
     virtual LocalTime Now() const = 0;
     // Path of the running program as Windows sees it ("E:\KAVLO.EXE").
     virtual std::string ProgramPath() const = 0;
+    virtual ScreenSize Screen() const = 0;
 };
 
 } // namespace kavlo

@@ -31,6 +31,7 @@ public:
     bool IsAdmin() const override { return admin; }
     LocalTime Now() const override { return real_.Now(); }
     std::string ProgramPath() const override { return real_.ProgramPath(); }
+    ScreenSize Screen() const override { return real_.Screen(); }
 
     OsPlatform platform = OsPlatform::WindowsNT;
     bool admin = true;
@@ -47,7 +48,8 @@ public:
                                       .disc_dir = std::move(disc),
                                       .scan_media = false,
                                       .fixed_time = time}),
-          system_(posix_.system()), platform_{posix_.fs(), posix_.registry(), system_, posix_.fonts()},
+          system_(posix_.system()), platform_{posix_.fs(),    posix_.registry(),  system_,
+                                              posix_.fonts(), posix_.processes(), posix_.events()},
           form(platform_, boxes, std::move(args)) {}
 
     std::vector<std::string> BoxTexts() const {

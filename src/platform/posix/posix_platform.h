@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/event_log.h"
 #include "platform/platform.h"
 #include "platform/posix/drive_map.h"
 #include "platform/posix/pc_root.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_fonts.h"
+#include "platform/posix/posix_processes.h"
 #include "platform/posix/posix_system_info.h"
 #include "platform/reg_file_registry.h"
 
@@ -52,6 +54,8 @@ public:
     RegFileRegistry& registry() { return registry_; }
     PosixSystemInfo& system() { return system_; }
     PosixFonts& fonts() { return fonts_; }
+    PosixProcesses& processes() { return processes_; }
+    EventLog& events() { return events_; }
 
 private:
     PosixPlatform(const PosixPlatformOptions& options, DriveLayout layout);
@@ -64,6 +68,8 @@ private:
     RegFileRegistry registry_;
     PosixSystemInfo system_;
     PosixFonts fonts_;
+    EventLog events_;
+    PosixProcesses processes_;
     Platform platform_;
 };
 

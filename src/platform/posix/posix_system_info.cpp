@@ -65,4 +65,8 @@ LocalTime PosixSystemInfo::Now() const {
                      local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+ScreenSize PosixSystemInfo::Screen() const {
+    return screen_provider_ ? screen_provider_() : ScreenSize{};
+}
+
 } // namespace kavlo

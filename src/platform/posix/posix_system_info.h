@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,11 +27,16 @@ public:
     bool IsAdmin() const override;
     LocalTime Now() const override;
     std::string ProgramPath() const override { return program_path_; }
+    // The provider's answer (the window backend knows the display); 1024 x 768 without one.
+    ScreenSize Screen() const override;
+
+    void SetScreenProvider(std::function<ScreenSize()> provider) { screen_provider_ = std::move(provider); }
 
 private:
     std::string windows_host_dir_;
     std::string program_path_;
     std::optional<LocalTime> fixed_time_;
+    std::function<ScreenSize()> screen_provider_;
 };
 
 } // namespace kavlo
