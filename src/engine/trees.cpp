@@ -1,7 +1,6 @@
 #include "engine/trees.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "engine/paths.h"
 
@@ -61,12 +60,15 @@ bool IsProtected(const FileSystem& fs, std::string_view full_dir,
     });
 }
 
-// A directory link inside the tree (a symbolic link on the host) leads to data that belongs
-// elsewhere: emptying it would delete files outside the tree, so the walk leaves it in place.
+// A directory link (a junction, a symbolic link on the host) leads to data that belongs elsewhere:
+// a walk passes it by, and a removal takes away only the link.
+bool IsLink(const DirEntry& entry) {
+    return (entry.attributes & kAttrReparsePoint) != 0;
+}
+
 bool IsLink(const FileSystem& fs, std::string_view path) {
-    const auto host = fs.HostPath(path);
-    std::error_code ec;
-    return host && std::filesystem::is_symlink(std::u8string(host->begin(), host->end()), ec);
+    const auto attributes = fs.GetAttributes(path);
+    return attributes && (*attributes & kAttrReparsePoint) != 0;
 }
 
 void RemoveWalk(FileSystem& fs, const std::string& dir) {
@@ -78,7 +80,9 @@ void RemoveWalk(FileSystem& fs, const std::string& dir) {
     for (const DirEntry& entry : Entries(fs, dir)) {
         const std::string path = dir + entry.name;
         if (IsDirectory(entry)) {
-            if (!IsLink(fs, path)) {
+            if (IsLink(entry)) {
+                fs.RemoveDir(path);
+            } else {
                 RemoveWalk(fs, path + '\\');
             }
             continue;
@@ -165,6 +169,10 @@ void RemoveTree(FileSystem& fs, std::string_view dir, const std::vector<std::str
     }
     const std::string full = fs.FullPath(dir);
     if (IsProtected(fs, full, protected_dirs)) {
+        return;
+    }
+    if (IsLink(fs, full)) {
+        fs.RemoveDir(full);
         return;
     }
     RemoveWalk(fs, PostFixDir(full));

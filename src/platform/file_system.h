@@ -16,6 +16,8 @@ enum FileAttribute : uint32_t {
     kAttrDirectory = 0x10,
     kAttrArchive = 0x20,
     kAttrNormal = 0x80,
+    // A directory link (junction) or symbolic link: the entry stands for data that lives elsewhere.
+    kAttrReparsePoint = 0x400,
 };
 
 // The values GetDriveType returns.
@@ -66,7 +68,8 @@ public:
     virtual std::optional<std::vector<DirEntry>> List(std::string_view dir) const = 0;
 
     virtual bool CreateDir(std::string_view path) = 0; // parent must exist
-    virtual bool RemoveDir(std::string_view path) = 0; // empty directories only
+    // Empty directories only; a directory link is removed as a link, whatever its target holds.
+    virtual bool RemoveDir(std::string_view path) = 0;
     virtual bool DeleteFile(std::string_view path) = 0;
     virtual bool Rename(std::string_view from, std::string_view to) = 0;
 

@@ -73,13 +73,17 @@ TEST_F(TreeTest, RemoveTreeDeletesEverythingBelow) {
     EXPECT_TRUE(Exists(OnC("GAMES/KEEP.TXT")));
 }
 
-TEST_F(TreeTest, RemoveTreeDoesNotFollowDirectoryLinks) {
+TEST_F(TreeTest, RemoveTreeRemovesDirectoryLinksAsLinks) {
     MakeFile(OnC("ELSEWHERE/PRECIOUS.SAV"));
     MakeFile(OnC("GAMES/X/GAME.EXE"));
     fs_host::create_directory_symlink(OnC("ELSEWHERE"), OnC("GAMES/X/SAVES"));
+    fs_host::create_directory_symlink(OnC("ELSEWHERE"), OnC("GAMES/LINK"));
     RemoveTree(fs(), "C:\\GAMES\\X", {});
+    EXPECT_FALSE(Exists(OnC("GAMES/X")));
+    // Given the link itself, only the link goes.
+    RemoveTree(fs(), "C:\\GAMES\\LINK\\", {});
+    EXPECT_FALSE(fs_host::is_symlink(OnC("GAMES/LINK")));
     EXPECT_TRUE(Exists(OnC("ELSEWHERE/PRECIOUS.SAV")));
-    EXPECT_FALSE(Exists(OnC("GAMES/X/GAME.EXE")));
 }
 
 TEST_F(TreeTest, RemoveTreeRefusesRootsAndSystemDirectories) {

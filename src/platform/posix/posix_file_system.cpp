@@ -24,6 +24,11 @@ bool IsHostDirectory(const std::string& host) {
     return HostStat(host, st) && S_ISDIR(st.st_mode);
 }
 
+bool IsHostLink(const std::string& host) {
+    struct stat st {};
+    return lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 int64_t MtimeNs(const struct stat& st) {
     return static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
 }
@@ -51,6 +56,10 @@ uint32_t HostAttributes(const std::string& host, std::string_view name, const st
     }
     if (!name.empty() && name.front() == '.') {
         attributes |= kAttrHidden;
+    }
+    // A drive root comes without a name: the host folder behind a drive may well be a link.
+    if (!name.empty() && IsHostLink(host)) {
+        attributes |= kAttrReparsePoint;
     }
     return attributes == 0 ? kAttrNormal : attributes;
 }
@@ -296,9 +305,13 @@ bool PosixFileSystem::CreateDir(std::string_view path) {
 
 bool PosixFileSystem::RemoveDir(std::string_view path) {
     auto target = LocateExisting(path);
+    if (!target || target->path.IsRoot() || !IsHostDirectory(target->host)) {
+        return false;
+    }
+    // RemoveDirectory takes a junction away and leaves what it points at; a host link is the same.
+    const bool link = IsHostLink(target->host);
     // Windows refuses to remove a read-only directory until the bit is cleared.
-    if (!target || target->path.IsRoot() || !IsHostDirectory(target->host) || IsReadOnly(*target) ||
-        rmdir(target->host.c_str()) != 0) {
+    if (link ? unlink(target->host.c_str()) != 0 : IsReadOnly(*target) || rmdir(target->host.c_str()) != 0) {
         return false;
     }
     Touched(target->parent_host);
