@@ -8,8 +8,7 @@ namespace kavlo {
 
 namespace {
 
-// The ANSI file calls of Windows fail on longer paths, so a walk never goes deeper; this also
-// ends a walk caught in a directory link that loops back on itself.
+// The ANSI file calls of Windows fail on longer paths, so a walk never goes deeper.
 constexpr std::size_t kMaxPath = 260;
 
 bool IsDirectory(const DirEntry& entry) {
@@ -105,7 +104,7 @@ uint64_t SizeWalk(const FileSystem& fs, const std::string& dir) {
         }
     }
     for (const DirEntry& entry : entries) {
-        if (IsDirectory(entry)) {
+        if (IsDirectory(entry) && !IsLink(entry)) {
             total += SizeWalk(fs, dir + entry.name + '\\');
         }
     }
@@ -120,7 +119,7 @@ std::string SearchWalk(const FileSystem& fs, const std::string& dir, std::string
         return dir;
     }
     for (const DirEntry& entry : Entries(fs, dir)) {
-        if (!IsDirectory(entry)) {
+        if (!IsDirectory(entry) || IsLink(entry)) {
             continue;
         }
         std::string found = SearchWalk(fs, dir + entry.name + '\\', file_name);

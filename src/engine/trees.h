@@ -12,7 +12,8 @@
 namespace kavlo {
 
 // Directory-tree operations of the install, run and uninstall procedures. They never report an
-// error: what cannot be deleted stays where it is and the walk goes on.
+// error: what cannot be deleted stays where it is and the walk goes on. No walk enters a directory
+// link: its data belongs elsewhere, and links back to a parent would make a walk endless.
 
 // Whether the directory is there. A drive root ("C:\", "C:") always gives false: callers ask
 // before offering to delete or measure a directory, and none of them may act on a whole drive.

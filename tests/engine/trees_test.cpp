@@ -219,6 +219,19 @@ TEST_F(TreeTest, SearchTreeWalksDepthFirstInListingOrder) {
     }
 }
 
+TEST_F(TreeTest, WalksDoNotFollowDirectoryLinks) {
+    MakeFile(OnC("ROOT/TOP.INI"), std::string(10, 't'));
+    MakeFile(OnC("ROOT/A/A.DAT"), std::string(5, 'a'));
+    fs_host::create_directory_symlink(OnC("ROOT"), OnC("ROOT/A/UP"));
+    EXPECT_EQ(SizeofTree(fs(), "C:\\ROOT"), 15u);
+    EXPECT_EQ(SearchTree(fs(), "C:\\ROOT\\A", "TOP.INI", 1), "");
+    // Two links back to their parent: every walk doubles at each level unless links are passed by.
+    fs_host::create_directory_symlink(OnC("ROOT"), OnC("ROOT/B"));
+    fs_host::create_directory_symlink(OnC("ROOT"), OnC("ROOT/C"));
+    EXPECT_EQ(SizeofTree(fs(), "C:\\"), 15u);
+    EXPECT_EQ(SearchTree(fs(), "C:\\", "NONE.INI", 1), "");
+}
+
 TEST_F(TreeTest, ReadEnvVarKeepsWhatTheBufferHolds) {
     ::setenv("KAVLO_ENGINE_TEST_LONG", std::string(300, 'v').c_str(), 1);
     ::setenv("KAVLO_ENGINE_TEST_SHORT", "short", 1);
