@@ -10,6 +10,7 @@ KAVLO_PACKAGES=(
     fonts-dejavu-extra                     # a face lacking characters, for the text fallback test
     libfreetype-dev libfontconfig-dev      # text on the skin
     libjpeg62-turbo-dev libpng-dev         # pictures in, screenshots out
+    libsdl2-dev libx11-dev libxext-dev     # the window, and its outline through the X SHAPE extension
 )
 
 # Installs whatever of KAVLO_PACKAGES is missing (as root, or through sudo).
