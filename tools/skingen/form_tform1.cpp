@@ -150,16 +150,18 @@ void AddCornerGroup(std::vector<FormObject>& c) {
         const char* name;
         int x, y, w;
     };
+    // The indicators only show a state; the spots around them are the hot areas, so the spots lie on
+    // top and take the pointer over their whole area.
+    for (const auto& [name, x] :
+         {std::pair{"ExitDIB", 87}, std::pair{"SetupDIB", 117}, std::pair{"IndigoDIB", 147}}) {
+        c.push_back(Component("TDIBImage", name, Image(x, 448, 12, 12, -1)));
+    }
     for (const Spot& s :
          {Spot{"Exit", 75, 436, 33}, Spot{"Setup", 108, 437, 31}, Spot{"Indigo", 140, 437, 31}}) {
         Props p = Image(s.x, s.y, s.w, 33, -1);
         p.On("OnClick", std::string(s.name) + "SpotClick")
             .On("OnMouseMove", std::string(s.name) + "SpotMouseMove");
         c.push_back(Component("TDIBImage", std::string(s.name) + "Spot", std::move(p)));
-    }
-    for (const auto& [name, x] :
-         {std::pair{"ExitDIB", 87}, std::pair{"SetupDIB", 117}, std::pair{"IndigoDIB", 147}}) {
-        c.push_back(Component("TDIBImage", name, Image(x, 448, 12, 12, -1)));
     }
     Props help2 = FadeLabel(83, 421, 85, 13, kSquare, -11, kRowBack);
     help2.On("OnMouseMove", "ScreenImageMouseMove");
