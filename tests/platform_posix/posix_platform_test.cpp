@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 namespace kavlo {
@@ -56,8 +57,20 @@ TEST(DrivesIni, DiscAndMediaLetters) {
     for (const auto& drive : with_media.drives) {
         letters += drive.letter;
     }
-    EXPECT_EQ(letters, "DFGH"); // media after drives.ini's letters; /f is mapped already
-    EXPECT_EQ(with_media.drives[2].host_dir, "/media/u/X");
+    EXPECT_EQ(letters, "DEFG"); // media on the free letters; /f is mapped already
+    EXPECT_EQ(with_media.drives[1].host_dir, "/media/u/X");
+
+    // Z: taken by drives.ini leaves the lower letters to the media.
+    auto below_z = AssembleDrives({{'Z', "/z", DriveType::Remote}}, std::nullopt, {"/media/u/X"});
+    ASSERT_EQ(below_z.drives.size(), 2u);
+    EXPECT_EQ(below_z.drives[0].letter, 'D');
+
+    std::vector<DriveMapping> all_taken;
+    for (char letter = 'D'; letter <= 'Z'; ++letter) {
+        all_taken.push_back({letter, std::string("/") + letter, DriveType::Fixed});
+    }
+    EXPECT_FALSE(AssembleDrives(all_taken, "/disc", {}).disc_letter.has_value());
+    EXPECT_EQ(AssembleDrives(all_taken, std::nullopt, {"/media/u/X"}).drives.size(), all_taken.size());
 }
 
 class PosixPlatformTest : public ::testing::Test {
@@ -129,6 +142,28 @@ TEST_F(PosixPlatformTest, DiscBecomesACdRomDriveAndTheProgramsHome) {
     EXPECT_EQ(pc.platform().fs.GetDriveType("E:\\"), DriveType::CdRom);
     EXPECT_EQ(pc.platform().fs.HostPath("E:\\KAVLO.EXE"), (dir_ / "disc/KAVLO.EXE").string());
     EXPECT_FALSE(pc.platform().fs.DriveReady('D')); // drives.ini names a folder that is not there
+}
+
+TEST_F(PosixPlatformTest, DiscWithoutAFreeLetterIsAnError) {
+    std::string ini = "[Drives]\r\n";
+    for (char letter = 'D'; letter <= 'Z'; ++letter) {
+        ini += std::string(1, letter) + "=/nowhere/" + letter + "\r\n";
+    }
+    WriteHostFile(dir_ / "pc/drives.ini", ini);
+    auto options = Options();
+    options.disc_dir = (dir_ / "disc").string();
+    PosixPlatform pc(options);
+    EXPECT_FALSE(pc.ok());
+    EXPECT_NE(pc.error().find("no free drive letter"), std::string::npos) << pc.error();
+    EXPECT_FALSE(pc.disc_letter().has_value());
+    EXPECT_EQ(pc.platform().system.ProgramPath(), "C:\\KAVLO\\KAVLO.EXE");
+
+    std::filesystem::create_directories(dir_ / "disc");
+    const test::ToolRun run =
+        test::RunTool({"catalogue", "--disc", (dir_ / "disc").string(), "--pc", (dir_ / "pc").string()});
+    EXPECT_EQ(run.exit_code, 2);
+    EXPECT_NE(run.err.find("no free drive letter"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
 }
 
 TEST_F(PosixPlatformTest, WithoutDiscMountedMediaJoinAndTheProgramLivesOnC) {

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "platform/codepage.h"
+#include "skingen/resources.h"
 
 namespace kavlo::tool {
 
@@ -25,13 +26,22 @@ ToolSession::ToolSession(const DiscOptions& options) {
     platform_options.disc_dir = options.disc;
     platform_options.scan_media = false;
     platform_ = std::make_unique<PosixPlatform>(platform_options);
+    if (!platform_->disc_letter()) {
+        std::cerr << "disc: " << platform_->error() << "\n";
+        throw CLI::RuntimeError(2);
+    }
     if (!platform_->ok()) {
         std::cerr << "PC root: " << platform_->error() << "\n";
     }
-    form_ = std::make_unique<TForm1>(platform_->platform(), boxes_, std::vector<std::string>{});
+    fonts_ = std::make_unique<FontResolver>(platform_->fonts());
+    const std::span<const uint8_t> stream = Resource("TFORM1");
+    form_ = std::make_unique<TForm1>(
+        platform_->platform(), app_, *fonts_,
+        std::string_view(reinterpret_cast<const char*>(stream.data()), stream.size()),
+        std::vector<std::string>{});
     form_->FormCreate();
     form_->FormShow();
-    for (const MessageBoxRecord& box : boxes_.Shown()) {
+    for (const MessageBoxRecord& box : boxes().Shown()) {
         std::cerr << "[message box] " << ToUtf8(box.text) << "\n";
     }
 }

@@ -8,6 +8,9 @@
 #include "main_f/form1.h"
 #include "platform/codepage.h"
 #include "platform/posix/posix_platform.h"
+#include "skin/text/font_resolver.h"
+#include "ui/application.h"
+#include "ui/headless/headless_backend.h"
 #include "ui/message_box.h"
 
 namespace kavlo::tool {
@@ -25,7 +28,7 @@ void AddDiscOptions(CLI::App* cmd, DiscOptions& options);
 
 // The menu's own start-up on a disc, as far as the catalogue: the disc is found, the fonts
 // registered, kavlo.ini opened and the catalogue loaded. Message boxes are answered with their
-// first button and echoed on stderr.
+// first button and echoed on stderr. A disc that gets no drive letter ends the command with status 2.
 class ToolSession {
 public:
     explicit ToolSession(const DiscOptions& options);
@@ -34,12 +37,14 @@ public:
     ToolSession& operator=(const ToolSession&) = delete;
 
     TForm1& form() { return *form_; }
-    QueuedMessageBoxes& boxes() { return boxes_; }
+    QueuedMessageBoxes& boxes() { return backend_.QueuedBoxes(); }
     Platform& platform() { return platform_->platform(); }
 
 private:
     std::unique_ptr<PosixPlatform> platform_;
-    QueuedMessageBoxes boxes_;
+    HeadlessBackend backend_;
+    Application app_{backend_};
+    std::unique_ptr<FontResolver> fonts_;
     std::unique_ptr<TForm1> form_;
 };
 

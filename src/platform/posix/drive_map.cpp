@@ -130,17 +130,12 @@ DriveLayout AssembleDrives(std::vector<DriveMapping> configured, const std::opti
             layout.drives.push_back(DriveMapping{*layout.disc_letter, *disc_dir, DriveType::CdRom});
         }
     } else {
-        char next = 'D';
-        for (const DriveMapping& drive : layout.drives) {
-            next = std::max<char>(next, static_cast<char>(drive.letter + 1));
-        }
         for (const std::string& dir : media) {
             const bool mapped = std::any_of(layout.drives.begin(), layout.drives.end(),
                                             [&dir](const DriveMapping& d) { return d.host_dir == dir; });
-            auto letter = mapped ? std::nullopt : FreeLetter(layout.drives, next);
+            auto letter = mapped ? std::nullopt : FreeLetter(layout.drives, 'D');
             if (letter) {
                 layout.drives.push_back(DriveMapping{*letter, dir, DriveType::CdRom});
-                next = static_cast<char>(*letter + 1);
             }
         }
     }

@@ -30,7 +30,8 @@ struct DriveLayout {
 };
 
 // The drives of drives.ini; then the disc on the first free letter from D: as a CD-ROM drive or,
-// without a disc, the mounted media as CD-ROM drives on the free letters after drives.ini's last.
+// without a disc, the mounted media as CD-ROM drives on the free letters from D: upward. With every
+// letter taken the disc gets none (disc_letter stays empty) and media are left out.
 DriveLayout AssembleDrives(std::vector<DriveMapping> configured, const std::optional<std::string>& disc_dir,
                            const std::vector<std::string>& media);
 

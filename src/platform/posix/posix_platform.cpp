@@ -98,6 +98,10 @@ PosixPlatform::PosixPlatform(const PosixPlatformOptions& options, DriveLayout la
         !WriteSystemFolders(fs_, registry_, HostUserName())) {
         error_ = "cannot write the system folders into " + paths_.registry;
     }
+    // Searching the drives from C: instead would hide that the disc given was never mapped.
+    if (error_.empty() && options.disc_dir && !disc_letter_) {
+        error_ = "no free drive letter for the disc " + *options.disc_dir + ": D: to Z: are all taken";
+    }
 }
 
 } // namespace kavlo

@@ -42,12 +42,14 @@ public:
 
     Platform& platform() { return platform_; }
 
-    // False when the PC root could not be made; error() says why. The services still answer,
-    // failing softly, so the program can report the problem.
+    // False when the PC root could not be made or a disc was given and D: to Z: are all taken;
+    // error() says why. The services still answer, failing softly, so the program can report the
+    // problem.
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
 
     const PcRootPaths& paths() const { return paths_; }
+    // Empty without a disc, and for a disc that found no free letter.
     std::optional<char> disc_letter() const { return disc_letter_; }
 
     PosixFileSystem& fs() { return fs_; }
