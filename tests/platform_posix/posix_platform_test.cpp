@@ -191,6 +191,11 @@ TEST_F(PosixPlatformTest, SystemInformationAsAnNtSystemGivesIt) {
     EXPECT_EQ(system.SystemDirectory(), "C:\\WINDOWS\\SYSTEM");
     EXPECT_EQ(system.Now().hour, 7);
     EXPECT_EQ(system.Now().minute, 59);
+    EXPECT_EQ(system.Screen().width, 1024);
+    EXPECT_EQ(system.Screen().height, 768);
+    pc.system().SetScreenProvider([] { return ScreenSize{1920, 1080}; });
+    EXPECT_EQ(system.Screen().width, 1920);
+    EXPECT_EQ(system.Screen().height, 1080);
     ASSERT_EQ(setenv("TMP", "/tmp", 1), 0);
     ASSERT_EQ(setenv("KAVLO_TEST_TEXT", "Žluťoučký kůň 日", 1), 0);
     const struct {
