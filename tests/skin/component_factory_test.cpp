@@ -303,6 +303,43 @@ TEST_F(FactoryTest, BadDataIsReportedAndTheRestOfTheFormStillLoads) {
     EXPECT_EQ(garbage.errors.size(), 1u);
 }
 
+// Records of 2048 x 2048 (16 MB of pixels each) that cost a stream a few bytes: without data the
+// record's size is taken as it is.
+FormObject LargeImages(const std::string& name, int count) {
+    FormCollection items;
+    for (int i = 0; i < count; ++i) {
+        items.items.push_back(
+            {false, {}, {P("DIB.Width", FormValue::Int(2048)), P("DIB.Height", FormValue::Int(2048))}});
+    }
+    return Obj("TDIBImageList", name, {P("DIBImages", FormValue{std::move(items)})});
+}
+
+TEST_F(FactoryTest, AllImagesAndPicturesOfAFormShareOnePixelBudget) {
+    const auto picture = [](const char* name) {
+        return Obj("TImage", name,
+                   {P("Picture.Data", FormValue::Binary(WritePictureData(Solid(3, 3, 0xFF000000))))});
+    };
+    struct Case {
+        const char* what;
+        std::vector<FormObject> children;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"exactly the budget", {LargeImages("A", 2), LargeImages("B", 2)}, true},
+        {"one image over it, in the next list", {LargeImages("A", 2), LargeImages("B", 3)}, false},
+        {"a small picture after the budget is spent", {LargeImages("A", 4), picture("Image4")}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const FormLoadResult loaded = Load(Obj("TForm1", "Form1", {}, c.children));
+        EXPECT_EQ(loaded.form != nullptr, c.loads);
+        if (!c.loads) {
+            ASSERT_FALSE(loaded.errors.empty());
+            EXPECT_NE(loaded.errors.front().find("64 MB"), std::string::npos) << loaded.errors.front();
+        }
+    }
+}
+
 TEST(PlainImageListTest, ImagesReadBackInOrderFromEitherLayout) {
     std::vector<TMemoryDIB> images;
     for (uint32_t i = 0; i < 6; ++i) {

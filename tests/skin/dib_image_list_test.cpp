@@ -131,7 +131,8 @@ TEST(ImageListTest, StoredItemsReadBackWithTheirRecordsAndNames) {
     EXPECT_EQ(std::get<FormBinary>(FindFormProperty(items[3].properties, "DIB.Data")->data).bytes.size(), 8u);
 
     TDIBImageList read;
-    EXPECT_TRUE(read.ReadFromForm(properties, compressors).empty());
+    PixelBudget budget(kMaxFormPixelBytes);
+    EXPECT_TRUE(read.ReadFromForm(properties, compressors, budget).empty());
     ASSERT_EQ(read.Count(), 4);
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
@@ -162,7 +163,8 @@ TEST(ImageListTest, AnUnreadableItemKeepsItsPlaceAndTheOthersLoad) {
     }
     TDIBImageList list;
     list.SetName("DIBImageList1");
-    const std::vector<std::string> errors = list.ReadFromForm(properties, compressors);
+    PixelBudget budget(kMaxFormPixelBytes);
+    const std::vector<std::string> errors = list.ReadFromForm(properties, compressors, budget);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("DIBImageList1.DIBImages[1]"), std::string::npos);
     EXPECT_NE(errors[0].find("Could not find a suitable decompressor."), std::string::npos);

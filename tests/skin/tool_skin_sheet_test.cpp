@@ -252,6 +252,16 @@ TEST(SkinSheetToolTest, FailuresExitWithAMessage) {
     test::WriteHostFile(dir / "garbage.dfm", "TPF0\x01");
     FormObject empty{0, {}, "TForm1", "Form1", {}, {}};
     test::WriteHostFile(dir / "empty.dfm", WriteFormStream(empty).bytes);
+    // Five images of 2048 x 2048 for a few bytes each: more pixel memory than any skin needs.
+    FormCollection large;
+    for (int i = 0; i < 5; ++i) {
+        large.items.push_back(
+            {false, {}, {{"DIB.Width", FormValue::Int(2048)}, {"DIB.Height", FormValue::Int(2048)}}});
+    }
+    FormObject greedy{0, {}, "TForm1", "Form1", {}, {}};
+    greedy.children.push_back(
+        {0, {}, "TDIBImageList", "DIBImageList1", {{"DIBImages", FormValue{large}}}, {}});
+    test::WriteHostFile(dir / "greedy.dfm", WriteFormStream(greedy).bytes);
     const std::string out = (dir / "out.png").string();
     struct Case {
         std::vector<std::string> args;
@@ -261,6 +271,7 @@ TEST(SkinSheetToolTest, FailuresExitWithAMessage) {
         {{"skin-sheet", out, "--form", (dir / "missing.dfm").string()}, "cannot read"},
         {{"skin-sheet", out, "--form", (dir / "garbage.dfm").string()}, "cannot be read"},
         {{"skin-sheet", out, "--form", (dir / "empty.dfm").string()}, "no image lists"},
+        {{"skin-sheet", out, "--form", (dir / "greedy.dfm").string()}, "64 MB"},
         {{"skin-sheet", (dir / "no/such/dir/out.png").string()}, "cannot write"},
         {{"skin-sheet", out, "--scheme", "2"}, "scheme"},
     };

@@ -160,7 +160,8 @@ TEST_F(Outputs, ImageListsReadBackAndArePacked) {
     for (auto [name, count] : {std::pair{"DIBImageList1", 131}, std::pair{"DIBImageList2", 101}}) {
         TDIBImageList list;
         list.SetName(name);
-        std::vector<std::string> errors = list.ReadFromForm(Get(name).properties, registry);
+        PixelBudget budget(kMaxFormPixelBytes);
+        std::vector<std::string> errors = list.ReadFromForm(Get(name).properties, registry, budget);
         EXPECT_TRUE(errors.empty()) << errors.front();
         ASSERT_EQ(list.Count(), count) << name;
         const auto* items =
@@ -180,7 +181,8 @@ TEST_F(Outputs, ImageListsReadBackAndArePacked) {
         }
     }
     TDIBImageList list;
-    list.ReadFromForm(Get("DIBImageList1").properties, registry);
+    PixelBudget budget(kMaxFormPixelBytes);
+    list.ReadFromForm(Get("DIBImageList1").properties, registry, budget);
     EXPECT_EQ(list.Item(52)->DIB().Width(), 638);
     const TMemoryDIB& axe = list.Item(130)->DIB();
     EXPECT_TRUE(axe.Transparent());

@@ -248,6 +248,10 @@ FormLoadResult LoadSkinForm(const FormObject& root, const ComponentFactory& fact
     form.EndLoading();
     result.errors = std::move(state.errors);
     result.warnings = std::move(state.warnings);
+    if (state.pixels.Refused()) {
+        result.form.reset();
+        result.errors.insert(result.errors.begin(), state.pixels.Refusal());
+    }
     return result;
 }
 

@@ -12,6 +12,7 @@
 #include "skin/controls/skin_form.h"
 #include "skin/formats/compressor.h"
 #include "skin/formats/form_stream.h"
+#include "skin/formats/picture.h"
 
 namespace kavlo {
 
@@ -31,6 +32,8 @@ public:
     std::vector<std::string> errors;
     // Classes and properties this program does not know; they are kept or skipped, never fatal.
     std::vector<std::string> warnings;
+    // The pixel memory the whole form may take: its images and pictures draw on it as they are read.
+    PixelBudget pixels{kMaxFormPixelBytes};
 
     // Work that waits until every component exists: references between components by name.
     void AfterCreation(std::function<void()> fixup) { fixups_.push_back(std::move(fixup)); }
@@ -99,7 +102,9 @@ struct FormLoadResult {
 
 // Builds the window and every component below it from a form object: each is made by its class name,
 // given its stored properties by name (unknown ones kept with the component), placed in its parent,
-// its references resolved; then every component is told that loading has ended.
+// its references resolved; then every component is told that loading has ended. A form whose images
+// and pictures ask for more pixel memory than kMaxFormPixelBytes in all is no skin: no form, and the
+// first error says so.
 FormLoadResult LoadSkinForm(const FormObject& root, const ComponentFactory& factory, SkinServices services,
                             const CompressorRegistry& compressors);
 // The same from the bytes of a "TPF0" stream.

@@ -355,7 +355,7 @@ bool ApplyImageList(const Prop& p) {
     auto& list = static_cast<TDIBImageList&>(p.component);
     if (p.Is("DIBImages")) {
         const FormProperties one{p.property};
-        for (std::string& error : list.ReadFromForm(one, p.state.compressors)) {
+        for (std::string& error : list.ReadFromForm(one, p.state.compressors, p.state.pixels)) {
             p.state.errors.push_back(std::move(error));
         }
         return true;
@@ -373,8 +373,8 @@ bool ApplyShaper(const Prop& p) {
     }
     if (p.Is("Bitmap.Data")) {
         const auto* data = std::get_if<FormBinary>(&p.Value().data);
-        PictureResult picture =
-            data != nullptr ? ReadGraphicData(data->bytes) : PictureResult::Fail("not binary");
+        PictureResult picture = data != nullptr ? ReadGraphicData(data->bytes, &p.state.pixels)
+                                                : PictureResult::Fail("not binary");
         if (!picture) {
             return p.Bad(": " + picture.error);
         }
@@ -430,8 +430,8 @@ bool ApplyImage(const Prop& p) {
     auto& image = static_cast<TImage&>(p.component);
     if (p.Is("Picture.Data")) {
         const auto* data = std::get_if<FormBinary>(&p.Value().data);
-        PictureResult picture =
-            data != nullptr ? ReadPictureData(data->bytes) : PictureResult::Fail("not binary");
+        PictureResult picture = data != nullptr ? ReadPictureData(data->bytes, &p.state.pixels)
+                                                : PictureResult::Fail("not binary");
         if (!picture) {
             return p.Bad(": " + picture.error);
         }
@@ -482,7 +482,8 @@ bool ApplyPlainImageList(const Prop& p) {
     }
     if (p.Is("Bitmap")) {
         const auto* data = std::get_if<FormBinary>(&p.Value().data);
-        const std::string error = data != nullptr ? list.ReadData(data->bytes) : "is not binary data";
+        const std::string error =
+            data != nullptr ? list.ReadData(data->bytes, &p.state.pixels) : "is not binary data";
         if (!error.empty()) {
             return p.Bad(": " + error);
         }

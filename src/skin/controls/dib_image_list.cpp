@@ -68,7 +68,8 @@ void TDIBImageList::Clear() {
 }
 
 std::vector<std::string> TDIBImageList::ReadFromForm(const FormProperties& properties,
-                                                     const CompressorRegistry& compressors) {
+                                                     const CompressorRegistry& compressors,
+                                                     PixelBudget& budget) {
     std::vector<std::string> errors;
     std::vector<std::unique_ptr<TDIBImagesItem>> items;
     const FormValue* value = FindFormProperty(properties, "DIBImages");
@@ -81,13 +82,19 @@ std::vector<std::string> TDIBImageList::ReadFromForm(const FormProperties& prope
             const int index = static_cast<int>(items.size());
             auto item = std::unique_ptr<TDIBImagesItem>(new TDIBImagesItem(*this, index));
             item->display_name_ = FormText(stored.properties, "DisplayName", "");
-            StoredImageResult image = ReadStoredImage(stored.properties, compressors);
-            if (image.ok()) {
-                item->quiet_ = true;
-                ApplyStoredImage(item->dib_, std::move(image.image));
-                item->quiet_ = false;
+            const std::string place = Name() + ".DIBImages[" + std::to_string(index) + "]: ";
+            StoredRecordResult read = ReadStoredRecord(stored.properties, compressors);
+            if (!read.ok()) {
+                errors.push_back(place + read.error);
+            } else if (!budget.Take(read.record.pixel_count)) {
+                errors.push_back(place + budget.Refusal());
+            } else if (PixelBlockResult pixels = DecodeStoredRecord(read.record, compressors); !pixels.ok()) {
+                errors.push_back(place + "DIB.Data: " + pixels.error);
             } else {
-                errors.push_back(Name() + ".DIBImages[" + std::to_string(index) + "]: " + image.error);
+                read.record.image.image = std::move(pixels.block);
+                item->quiet_ = true;
+                ApplyStoredImage(item->dib_, std::move(read.record.image));
+                item->quiet_ = false;
             }
             items.push_back(std::move(item));
         }

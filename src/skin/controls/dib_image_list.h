@@ -8,6 +8,7 @@
 
 #include "skin/controls/component.h"
 #include "skin/formats/compressor.h"
+#include "skin/formats/picture.h"
 #include "skin/formats/stored_image.h"
 #include "skin/surface/dib.h"
 
@@ -58,10 +59,11 @@ public:
     void Clear();
 
     // Reads the stored DIBImages collection (DisplayName and the DIB.* record of each item) in place of
-    // the current items. An item whose record cannot be read is kept empty so the indexes stay right;
-    // the errors are returned, one per such item.
+    // the current items, the pixels taken from `budget`. An item whose record cannot be read, or whose
+    // pixels the budget refuses, is kept empty so the indexes stay right; the errors are returned, one
+    // per such item.
     std::vector<std::string> ReadFromForm(const FormProperties& properties,
-                                          const CompressorRegistry& compressors);
+                                          const CompressorRegistry& compressors, PixelBudget& budget);
     // The DIBImages collection as a form stores it; images larger than 1 x 1 are packed by
     // `compressor` (null: raw). Returns the notes of blocks stored raw although packing was asked for.
     std::vector<std::string> WriteToForm(FormProperties& properties, const Compressor* compressor) const;

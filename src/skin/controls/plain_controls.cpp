@@ -158,7 +158,7 @@ void TImageList::Add(const TAbstractSuperDIB& image) {
     images_.back().Assign(image);
 }
 
-std::string TImageList::ReadData(std::string_view data) {
+std::string TImageList::ReadData(std::string_view data, PixelBudget* budget) {
     int width = width_;
     int height = height_;
     int count = -1; // unknown: as many as the bitmap holds
@@ -179,7 +179,7 @@ std::string TImageList::ReadData(std::string_view data) {
     if (width <= 0 || height <= 0) {
         return "image list has no image size";
     }
-    PictureResult loaded = LoadPicture(bitmap);
+    PictureResult loaded = LoadPicture(bitmap, budget);
     if (!loaded) {
         return "image list bitmap: " + loaded.error;
     }
@@ -268,7 +268,7 @@ std::string WriteImageListData(const std::vector<const TAbstractSuperDIB*>& imag
     return out + EncodeBmpFile(sheet);
 }
 
-PictureResult ReadGraphicData(std::string_view data) {
+PictureResult ReadGraphicData(std::string_view data, PixelBudget* budget) {
     if (data.size() < 4) {
         return PictureResult::Fail("graphic data is shorter than its size field");
     }
@@ -276,10 +276,10 @@ PictureResult ReadGraphicData(std::string_view data) {
     if (size > data.size() - 4) {
         return PictureResult::Fail("graphic data is shorter than its size field says");
     }
-    return LoadPicture(data.substr(4, size));
+    return LoadPicture(data.substr(4, size), budget);
 }
 
-PictureResult ReadPictureData(std::string_view data) {
+PictureResult ReadPictureData(std::string_view data, PixelBudget* budget) {
     if (data.empty() || data.size() < 1u + static_cast<uint8_t>(data[0])) {
         return PictureResult::Fail("picture data has no graphic class");
     }
@@ -288,7 +288,7 @@ PictureResult ReadPictureData(std::string_view data) {
     if (class_name != "TBitmap" && class_name != "TJPEGImage") {
         return PictureResult::Fail("unknown graphic class " + std::string(class_name));
     }
-    return ReadGraphicData(data.substr(1 + name_size));
+    return ReadGraphicData(data.substr(1 + name_size), budget);
 }
 
 std::string WriteGraphicData(const TAbstractSuperDIB& dib) {

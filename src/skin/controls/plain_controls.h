@@ -107,8 +107,8 @@ public:
 
     // The stored "Bitmap" data: an image-list stream ("IL" header, then the images as one bitmap file,
     // 4 to a row) or a bare bitmap file holding the images in a row. Empty on success, else the reason;
-    // the list is unchanged on failure.
-    std::string ReadData(std::string_view data);
+    // the list is unchanged on failure. The bitmap's pixels are taken from `budget`, when given.
+    std::string ReadData(std::string_view data, PixelBudget* budget = nullptr);
 
 private:
     int width_ = 16;
@@ -123,8 +123,9 @@ std::string WriteImageListData(const std::vector<const TAbstractSuperDIB*>& imag
 
 // Graphic data as forms store it. "Picture.Data": the graphic class name as a short string, then the
 // graphic's own data; "Bitmap.Data" (and the graphic's data): a 32-bit size, then the file's bytes.
-PictureResult ReadPictureData(std::string_view data);
-PictureResult ReadGraphicData(std::string_view data);
+// The pixels are taken from `budget`, when given.
+PictureResult ReadPictureData(std::string_view data, PixelBudget* budget = nullptr);
+PictureResult ReadGraphicData(std::string_view data, PixelBudget* budget = nullptr);
 // The 24-bit bitmap file of a surface, as the writers above store it.
 std::string EncodeBmpFile(const TAbstractSuperDIB& dib);
 std::string WritePictureData(const TAbstractSuperDIB& dib); // as a TBitmap

@@ -351,7 +351,7 @@ PictureResult DecodeRunLength(const Bytes& bytes, const BmpHeader& header, Pictu
 
 } // namespace
 
-PictureResult ReadBmp(std::string_view data) {
+PictureResult ReadBmp(std::string_view data, PixelBudget* budget) {
     const Bytes bytes(data);
     if (!bytes.Has(0, 2) || data.substr(0, 2) != "BM") {
         return PictureResult::Fail("Not a bitmap");
@@ -359,6 +359,9 @@ PictureResult ReadBmp(std::string_view data) {
     BmpHeader header;
     if (std::string error = ParseHeader(bytes, header); !error.empty()) {
         return PictureResult::Fail(std::move(error));
+    }
+    if (budget != nullptr && !budget->Take(header.width * header.height)) {
+        return PictureResult::Fail(budget->Refusal());
     }
     Picture picture;
     picture.width = static_cast<uint16_t>(header.width);

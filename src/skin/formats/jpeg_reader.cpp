@@ -91,13 +91,17 @@ void ChooseOutput(jpeg_decompress_struct& cinfo) {
 }
 
 // Runs under setjmp: every libjpeg call that can fail.
-void DecodeRows(Decode& state, std::string_view bytes) {
+void DecodeRows(Decode& state, std::string_view bytes, PixelBudget* budget) {
     jpeg_decompress_struct& cinfo = state.cinfo;
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
     state.message = CheckPictureSize(cinfo.image_width, cinfo.image_height);
     if (!state.message.empty()) {
+        return;
+    }
+    if (budget != nullptr && !budget->Take(int64_t{cinfo.image_width} * cinfo.image_height)) {
+        state.message = budget->Refusal();
         return;
     }
     ChooseOutput(cinfo);
@@ -129,7 +133,7 @@ Picture BottomUp(const Decode& state) {
 
 } // namespace
 
-PictureResult ReadJpeg(std::string_view bytes) {
+PictureResult ReadJpeg(std::string_view bytes, PixelBudget* budget) {
     const auto state = std::make_unique<Decode>();
     state->cinfo.err = jpeg_std_error(&state->errors);
     state->errors.error_exit = OnError;
@@ -141,7 +145,7 @@ PictureResult ReadJpeg(std::string_view bytes) {
     }
     jpeg_create_decompress(&state->cinfo);
     state->cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
-    DecodeRows(*state, bytes);
+    DecodeRows(*state, bytes, budget);
     jpeg_destroy_decompress(&state->cinfo);
     if (!state->message.empty()) {
         return PictureResult::Fail(state->message);

@@ -17,12 +17,26 @@ std::string CheckPictureSize(int64_t width, int64_t height) {
     return {};
 }
 
-PictureResult LoadPicture(std::string_view bytes) {
+bool PixelBudget::Take(int64_t pixels) {
+    if (refused_ || pixels < 0 || pixels > left_bytes_ / 4) {
+        refused_ = true;
+        return false;
+    }
+    left_bytes_ -= pixels * 4;
+    return true;
+}
+
+std::string PixelBudget::Refusal() const {
+    return "The images ask for more than " + std::to_string(limit_bytes_ >> 20) +
+           " MB of pixel memory in all";
+}
+
+PictureResult LoadPicture(std::string_view bytes, PixelBudget* budget) {
     if (bytes.starts_with("BM")) {
-        return ReadBmp(bytes);
+        return ReadBmp(bytes, budget);
     }
     if (bytes.starts_with("\xFF\xD8")) {
-        return ReadJpeg(bytes);
+        return ReadJpeg(bytes, budget);
     }
     return PictureResult::Fail("Unknown picture format");
 }

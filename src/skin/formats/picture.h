@@ -36,8 +36,33 @@ inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 26;
 // Empty when width x height is acceptable, else the reason.
 std::string CheckPictureSize(int64_t width, int64_t height);
 
-// Decodes BMP or JPEG bytes, told apart by their signature.
-PictureResult LoadPicture(std::string_view bytes);
+// The pixel memory one form stream may ask for, its images and pictures together. Each may be as large
+// as one picture may be, but a stream of many such would take gigabytes; the built-in window's hold
+// about 14 MB.
+inline constexpr int64_t kMaxFormPixelBytes = int64_t{64} << 20;
+
+// Pixel memory shared by several decodes so that together they keep to it: each takes its pixels
+// before it allocates them. A refusal is final, and every later request is refused too: what was
+// asked for as a whole cannot be had any more, so nothing more is decoded for it.
+class PixelBudget {
+public:
+    explicit PixelBudget(int64_t bytes) : limit_bytes_(bytes), left_bytes_(bytes) {}
+
+    // Takes `pixels` pixels of 4 bytes; false when they are not left.
+    bool Take(int64_t pixels);
+    bool Refused() const { return refused_; }
+    // Why a request was refused.
+    std::string Refusal() const;
+
+private:
+    int64_t limit_bytes_;
+    int64_t left_bytes_;
+    bool refused_ = false;
+};
+
+// Decodes BMP or JPEG bytes, told apart by their signature; the pixels are taken from `budget`, when
+// given, before any memory is.
+PictureResult LoadPicture(std::string_view bytes, PixelBudget* budget = nullptr);
 // Reads a picture file through the PC's file system (a Windows path).
 PictureResult LoadPictureFile(const FileSystem& fs, std::string_view path);
 

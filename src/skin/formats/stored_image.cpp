@@ -147,10 +147,44 @@ PixelBlockResult DecodeStoredData(std::string_view data, const CompressorRegistr
     return DecodePixelBlock(raw.bytes);
 }
 
-StoredImageResult ReadStoredImage(const FormProperties& properties, const CompressorRegistry& compressors,
-                                  std::string_view prefix) {
-    StoredImageResult result;
-    StoredImage& image = result.image;
+namespace {
+
+// What the data's header says: the raw block's size fields, or the container's raw size. Errors are
+// those found without unpacking.
+std::string ReadDataHeader(std::string_view data, const CompressorRegistry& compressors, int64_t& pixels) {
+    if (data.size() >= stored_data::kHeaderSize &&
+        data.substr(0, stored_data::kSignature.size()) == stored_data::kSignature) {
+        if (compressors.Find(Guid::FromBytes(data.substr(6, Guid::kByteSize))) == nullptr) {
+            return stored_data::kNoDecompressor;
+        }
+        const uint32_t raw_size = ReadLe(data, 22, 4);
+        if (raw_size > kMaxUnpackedSize) {
+            return "the stored image unpacks to " + std::to_string(raw_size) +
+                   " bytes, more than an image may have";
+        }
+        pixels = raw_size < 4 ? 0 : (raw_size - 4) / 4;
+        return {};
+    }
+    if (data.size() < 4) {
+        return "the pixel block ends inside its header";
+    }
+    const uint32_t width = ReadLe(data, 0, 2);
+    const uint32_t height = ReadLe(data, 2, 2);
+    pixels = int64_t{width} * height;
+    if (static_cast<int64_t>((data.size() - 4) / 4) < pixels) {
+        return "the pixel block is shorter than " + std::to_string(width) + " x " + std::to_string(height) +
+               " pixels";
+    }
+    return {};
+}
+
+} // namespace
+
+StoredRecordResult ReadStoredRecord(const FormProperties& properties, const CompressorRegistry& compressors,
+                                    std::string_view prefix) {
+    StoredRecordResult result;
+    StoredRecord& record = result.record;
+    StoredImage& image = record.image;
     RecordNumbers numbers;
     if (!ReadNumbers(properties, prefix, numbers, result.error)) {
         return result;
@@ -168,6 +202,8 @@ StoredImageResult ReadStoredImage(const FormProperties& properties, const Compre
         result.error = Name(prefix, "Scale") + " is not a number";
         return result;
     }
+    image.image.width = static_cast<uint16_t>(numbers.width);
+    image.image.height = static_cast<uint16_t>(numbers.height);
     const FormValue* data = FindFormProperty(properties, Name(prefix, "Data"));
     if (data == nullptr) {
         // Without data the surface keeps the size the record gives it, every pixel 0: a size no
@@ -178,9 +214,7 @@ StoredImageResult ReadStoredImage(const FormProperties& properties, const Compre
                            Name(prefix, "Data");
             return result;
         }
-        image.image.width = static_cast<uint16_t>(numbers.width);
-        image.image.height = static_cast<uint16_t>(numbers.height);
-        image.image.pixels.assign(size_t{image.image.width} * image.image.height, 0);
+        record.pixel_count = numbers.width * numbers.height;
         return result;
     }
     const FormBinary* binary = std::get_if<FormBinary>(&data->data);
@@ -188,12 +222,41 @@ StoredImageResult ReadStoredImage(const FormProperties& properties, const Compre
         result.error = Name(prefix, "Data") + " is not binary data";
         return result;
     }
-    PixelBlockResult pixels = DecodeStoredData(binary->bytes, compressors);
+    if (std::string error = ReadDataHeader(binary->bytes, compressors, record.pixel_count); !error.empty()) {
+        result.error = Name(prefix, "Data") + ": " + error;
+        return result;
+    }
+    record.has_data = true;
+    record.data = binary->bytes;
+    return result;
+}
+
+PixelBlockResult DecodeStoredRecord(const StoredRecord& record, const CompressorRegistry& compressors) {
+    if (record.has_data) {
+        return DecodeStoredData(record.data, compressors);
+    }
+    PixelBlockResult result;
+    result.block.width = record.image.image.width;
+    result.block.height = record.image.image.height;
+    result.block.pixels.assign(static_cast<size_t>(record.pixel_count), 0);
+    return result;
+}
+
+StoredImageResult ReadStoredImage(const FormProperties& properties, const CompressorRegistry& compressors,
+                                  std::string_view prefix) {
+    StoredImageResult result;
+    StoredRecordResult read = ReadStoredRecord(properties, compressors, prefix);
+    if (!read.ok()) {
+        result.error = std::move(read.error);
+        return result;
+    }
+    PixelBlockResult pixels = DecodeStoredRecord(read.record, compressors);
     if (!pixels.ok()) {
         result.error = Name(prefix, "Data") + ": " + pixels.error;
         return result;
     }
-    image.image = std::move(pixels.block);
+    result.image = std::move(read.record.image);
+    result.image.image = std::move(pixels.block);
     return result;
 }
 

@@ -77,9 +77,33 @@ struct StoredImageResult {
     bool ok() const { return error.empty(); }
 };
 
-// Reads `prefix` + "Angle" ... "Width" and "Data" from a property list. Missing properties keep
-// their defaults; the pixel data decides the size (without DIB.Data the image is Width x Height
-// pixels of 0). Values out of their range, or data that does not unpack, are errors.
+// A stored record read up to its pixels: the drawing properties, the data as stored, and what the
+// data's header says about the pixels, so that their memory can be asked for (and refused) before
+// any is taken.
+struct StoredRecord {
+    StoredImage image; // every property; image.image holds no pixels
+    bool has_data = false;
+    std::string data; // DIB.Data as stored
+    // The pixels unpacking will give, from the data's header (or Width x Height without data).
+    int64_t pixel_count = 0;
+};
+
+struct StoredRecordResult {
+    StoredRecord record;
+    std::string error;
+    bool ok() const { return error.empty(); }
+};
+
+// Reads `prefix` + "Angle" ... "Width" and "Data" from a property list, leaving the pixels packed.
+// Missing properties keep their defaults. Values out of their range, data that is not binary, a
+// container of an unknown compressor or of a size beyond any image, and a raw block shorter than its
+// header says are errors here; a payload that does not unpack is found by DecodeStoredRecord.
+StoredRecordResult ReadStoredRecord(const FormProperties& properties, const CompressorRegistry& compressors,
+                                    std::string_view prefix = "DIB.");
+// The record's pixels: the data decides the size; without data the image is Width x Height pixels
+// of 0.
+PixelBlockResult DecodeStoredRecord(const StoredRecord& record, const CompressorRegistry& compressors);
+// Both steps at once; an error names the property at fault.
 StoredImageResult ReadStoredImage(const FormProperties& properties, const CompressorRegistry& compressors,
                                   std::string_view prefix = "DIB.");
 // Appends the record's properties in the order the reader's list names them, DIB.Data last, packed
