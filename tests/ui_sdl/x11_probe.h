@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/geometry.h"
+
+struct _XDisplay;
+
+namespace kavlo::test {
+
+// A top-level window as the X server shows it.
+struct SeenWindow {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool shaped = false;
+    std::vector<ScreenRect> shape; // the bounding shape's rectangles, window coordinates
+};
+
+// Looks at the screen through a connection of its own, apart from Xlib's macros (None, Bool, Status)
+// that collide with the program's names.
+class X11Probe {
+public:
+    explicit X11Probe(const std::string& display);
+    ~X11Probe();
+    X11Probe(const X11Probe&) = delete;
+    X11Probe& operator=(const X11Probe&) = delete;
+
+    bool Connected() const { return display_ != nullptr; }
+    // The mapped top-level window whose _NET_WM_NAME is `title_utf8`.
+    std::optional<SeenWindow> Find(std::string_view title_utf8);
+    // The screen's pixels in `rect` as 0xRRGGBB, row by row.
+    std::vector<uint32_t> Grab(const ScreenRect& rect);
+
+private:
+    _XDisplay* display_ = nullptr;
+};
+
+} // namespace kavlo::test
