@@ -201,6 +201,15 @@ TEST(FormStream, DamagedStreamsAreCleanErrors) {
     }
 }
 
+TEST(FormStream, TheTreeOfAStreamIsBoundedInMemory) {
+    // Each byte of a list of nil values becomes a value of tens of bytes: two million of them take
+    // more than kMaxFormMemory, so 2 MB of stream would make a tree of over 64 MB.
+    const FormReadResult read =
+        ReadFormStream(FormWithValue(Bytes({1}) + std::string(2'000'000, '\x0D') + Bytes({0})));
+    EXPECT_FALSE(read.ok());
+    EXPECT_NE(read.error.find("64 MB"), std::string::npos) << read.error;
+}
+
 TEST(FormStream, LongClassNamesGetAPrefixSoTheyReadBack) {
     // A length byte of 0xF0 or more would be taken for the filer flags.
     const FormObject form{0,       {}, std::string(245, 'T'),

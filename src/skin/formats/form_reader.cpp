@@ -13,7 +13,8 @@ bool IsIntegerType(FormValueType type) {
 }
 
 // Reads one form stream. Every read checks the bytes left first, so cut or lying data ends in an
-// error, never in a read past the end; nesting is bounded by kMaxFormDepth.
+// error, never in a read past the end; nesting is bounded by kMaxFormDepth, and what the tree takes
+// in memory by kMaxFormMemory.
 class FormReader {
 public:
     explicit FormReader(std::string_view data) : data_(data) {}
@@ -59,6 +60,9 @@ public:
                 ++pos_;
                 return true;
             }
+            if (!Take(sizeof(FormObject))) {
+                return false;
+            }
             object.children.emplace_back();
             if (!ReadObject(object.children.back(), depth + 1)) {
                 return false;
@@ -74,6 +78,15 @@ private:
             error_ = "form stream: " + what + " at offset " + std::to_string(pos_);
         }
         return false;
+    }
+
+    // Counts memory the tree is about to take.
+    bool Take(size_t bytes) {
+        if (bytes > kMaxFormMemory - taken_) {
+            return Fail("the form takes more than " + std::to_string(kMaxFormMemory >> 20) + " MB of memory");
+        }
+        taken_ += bytes;
+        return true;
     }
 
     bool Need(size_t count) {
@@ -115,6 +128,9 @@ private:
         if (count > data_.size() - pos_) {
             return Fail("a length of " + std::to_string(count) + " passes the end of the data");
         }
+        if (!Take(static_cast<size_t>(count))) {
+            return false;
+        }
         bytes.assign(data_.substr(pos_, static_cast<size_t>(count)));
         pos_ += static_cast<size_t>(count);
         return true;
@@ -138,6 +154,9 @@ private:
             }
             if (name.empty()) {
                 return true;
+            }
+            if (!Take(sizeof(FormProperty))) {
+                return false;
             }
             properties.push_back({std::move(name), {}});
             if (!ReadValue(properties.back().value, depth + 1)) {
@@ -315,6 +334,9 @@ private:
         if (count > (data_.size() - pos_) / 2) {
             return Fail("a length of " + std::to_string(count) + " characters passes the end of the data");
         }
+        if (!Take(static_cast<size_t>(count) * 2)) {
+            return false;
+        }
         FormWString wide;
         wide.units.resize(static_cast<size_t>(count));
         for (char16_t& unit : wide.units) {
@@ -337,6 +359,9 @@ private:
                 value.data = std::move(set);
                 return true;
             }
+            if (!Take(sizeof(std::string))) {
+                return false;
+            }
             set.names.push_back(std::move(name));
         }
     }
@@ -352,6 +377,9 @@ private:
                 ++pos_;
                 value.data = std::move(list);
                 return true;
+            }
+            if (!Take(sizeof(FormValue))) {
+                return false;
             }
             list.values.emplace_back();
             if (!ReadValue(list.values.back(), depth + 1)) {
@@ -371,6 +399,9 @@ private:
                 ++pos_;
                 value.data = std::move(collection);
                 return true;
+            }
+            if (!Take(sizeof(FormCollectionItem))) {
+                return false;
             }
             FormCollectionItem& item = collection.items.emplace_back();
             if (IsIntegerType(static_cast<FormValueType>(next))) {
@@ -395,6 +426,7 @@ private:
 
     std::string_view data_;
     size_t pos_ = 0;
+    size_t taken_ = 0;
     std::string error_;
 };
 

@@ -157,6 +157,9 @@ struct FormObject {
 
 // Objects and values nest at most this deep; deeper data is refused rather than recursed into.
 constexpr int kMaxFormDepth = 64;
+// The memory the tree of one stream may take. A byte of a stream can make a value of tens of bytes, so
+// a stream of a few MB could otherwise take gigabytes; the built-in window's tree takes under 2 MB.
+constexpr size_t kMaxFormMemory = size_t{64} << 20;
 
 struct FormReadResult {
     FormObject root;
