@@ -4,10 +4,24 @@
 
 namespace kavlo {
 
+namespace {
+
+// Red 47, green 50, blue 43: the list rows' back colour, for the help lines and the list position.
+constexpr TColor kPanelTextColour = 2830895;
+
+} // namespace
+
 void TForm1::FormShow() {
+    controls.StartTimer->Timer().SetEnabled(true);
     LoadCatalogue();
+    ChangeCharsets();
     const int hour = platform_.system.Now().hour;
     state.ColourScheme = (hour >= 20 || hour < 8) ? 1 : 0;
+    // A small screen has no room for the frame; the setting itself stays as the user chose it.
+    if (platform_.system.Screen().width <= 800) {
+        state.Enhanced = false;
+    }
+    SwitchMode();
 }
 
 // Loads (or, in debug mode, reloads) the catalogue and shows the disc's titles.
@@ -17,19 +31,38 @@ void TForm1::LoadCatalogue() {
     const CatalogueLoadResult result = ReadCatalogue(catalogue, context);
     if (result.terminate_requested) {
         terminate_requested_ = true;
+        app_.Terminate(0);
     }
     ApplicationTitle = result.titles.application_title;
     Caption = result.titles.window_title;
-    CDNumberLabel = result.titles.disc_number;
-    DebugLabelsVisible = catalogue.header.Debug;
+    ApplyCaption();
+    controls.CDNumberLabel->SetCaption(result.titles.disc_number);
+    controls.DebugLabel1->SetVisible(catalogue.header.Debug);
+    controls.DebugLabel2->SetVisible(catalogue.header.Debug);
+}
+
+// The window's first look before the disc is known: the panel's texts in their colour, the frame's
+// clip players opaque.
+void TForm1::PrepareControls() {
+    for (TDIBFadeLabel* label : {controls.HelpLabel, controls.HelpLabel2, controls.PositionLabel}) {
+        label->SetFontColor(kPanelTextColour);
+    }
+    for (TAnimate* animate : controls.Animate) {
+        animate->SetTransparent(false);
+    }
 }
 
 void TForm1::FormDestroy() {
+    if (destroyed_) {
+        return;
+    }
+    destroyed_ = true;
     for (const std::string& font : registered_fonts_) {
         platform_.fonts.RemoveFontResource(font);
     }
     registered_fonts_.clear();
     platform_.fonts.BroadcastFontChange();
+    fonts_.FontsChanged();
     catalogue.CatalogueFile.reset();
     catalogue.CatalogueFile2.reset();
     catalogue.StringsFile.reset();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <memory>
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "main_f/catalogue.h"
@@ -9,17 +12,64 @@
 #include "main_f/texts.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
+#include "skin/controls/dib_container.h"
+#include "skin/controls/dib_fade_label.h"
+#include "skin/controls/dib_form_shaper.h"
+#include "skin/controls/dib_image.h"
+#include "skin/controls/plain_controls.h"
+#include "skin/controls/skin_form.h"
+#include "skin/text/font_resolver.h"
+#include "ui/application.h"
 #include "ui/message_box.h"
 
 namespace kavlo {
 
-// The main window: owner of the menu's state, the catalogue tables and the INI readers.
+// The controls of the window that the menu's own code addresses, found by name once the form is
+// loaded. The form owns them.
+struct TForm1Controls {
+    TImage* Image4 = nullptr;
+    TLabel* CDNumberLabel = nullptr;
+    TLabel* DebugLabel1 = nullptr;
+    TLabel* DebugLabel2 = nullptr;
+    TDIBContainer* DIBContainer1 = nullptr;
+    std::array<TAnimate*, 10> Animate{};
+    TDIBImage* DIBBackImage = nullptr;
+    TDIBImage* CoverUp = nullptr;
+    TDIBImage* CoverDown = nullptr;
+    TDIBImage* DIBImage3 = nullptr;
+    TDIBImage* DIBImage5 = nullptr;
+    std::array<TDIBFadeLabel*, 10> DemosLabel{};
+    std::array<TDIBFadeLabel*, 14> IconLabel{};
+    TDIBFadeLabel* NameLabel = nullptr;
+    TDIBFadeLabel* FirmLabel = nullptr;
+    TDIBFadeLabel* DateLabel = nullptr;
+    TDIBFadeLabel* TextLabel = nullptr;
+    TDIBFadeLabel* TechLabel = nullptr;
+    TDIBFadeLabel* HelpLabel = nullptr;
+    TDIBFadeLabel* HelpLabel2 = nullptr;
+    TDIBFadeLabel* PositionLabel = nullptr;
+    TDIBFormShaper* DIBFormShaper1 = nullptr;
+    TimerComponent* StartTimer = nullptr;
+    TimerComponent* MusicTimer = nullptr;
+};
+
+// The main window: owner of the menu's state, the catalogue tables, the INI readers and the skin
+// window built from the form stream, and the place where the window's handlers live.
 class TForm1 {
 public:
-    // `args` are the program's arguments after its own path.
-    TForm1(Platform& platform, MessageBoxes& boxes, std::vector<std::string> args);
+    // `form_stream` is the window's "TPF0" form; `args` are the program's arguments after its own path.
+    // Throws std::runtime_error when the form lacks a control the menu needs (a broken build).
+    TForm1(Platform& platform, Application& app, FontResolver& fonts, std::string_view form_stream,
+           std::vector<std::string> args);
+    ~TForm1();
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
 
+    // The program entry's steps: creation, the first show (the window appears), closing.
     void FormCreate();
+    void Show();
+    void Close();
+
     void FormShow();
     void FormDestroy();
 
@@ -34,20 +84,94 @@ public:
     }
     std::string CreateDate(std::string_view code);
 
+    // Settings and window modes.
+    void SwitchMode();
+    void ChangeCharsets();
+    void ApplicationActivate();
+    void ApplicationDeActivate();
+    void RestoreScreen();
+    void SetFullScreen();
+    void MinimalizeScreen();
+    void DebugLabel1Click(TControl& sender);
+    void DebugLabel2Click(TControl& sender);
+    void Image4MouseDown(TControl& sender, MouseButton button, ShiftState shift, int x, int y);
+
+    // The window's handlers that the browser, launching, effects, border and music bring to life; the
+    // form wires them by name (numbered families take their number). Until then they do nothing.
+    void FormKeyDown(uint16_t key, ShiftState shift);
+    void FormMouseWheelUp(ShiftState shift, int x, int y);
+    void FormMouseWheelDown(ShiftState shift, int x, int y);
+    void DemosLabelClick(int row);
+    void PlayClick(int row);
+    void PlayMouseEnter(int row);
+    void PlayMouseLeave(int row);
+    void DIBSectionClick(int slot);
+    void SectionMouseMove(int slot, ShiftState shift, int x, int y);
+    void IconLabelMouseMove(int slot, ShiftState shift, int x, int y);
+    void Up1Click(TControl& sender);
+    void Down1Click(TControl& sender);
+    void ArrowMouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void ReadmeDIBImageClick(TControl& sender);
+    void WebDIBImageClick(TControl& sender);
+    void PlayDIBImageClick(TControl& sender);
+    void StopDIBImageClick(TControl& sender);
+    void ActionCoverMouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void FlagMouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void DateLabelMouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void TechLabelMouseEnter(TControl& sender);
+    void ScreenImageMouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void ExitSpotClick(TControl& sender);
+    void SetupSpotClick(TControl& sender);
+    void IndigoSpotClick(TControl& sender);
+    void SpotMouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void DIBImage4Click(TControl& sender);
+    void DIBImage4MouseEnter(TControl& sender);
+    void DIBImage4MouseLeave(TControl& sender);
+    void DIBImage4MouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void DIBImage1MouseDown(TControl& sender, MouseButton button, ShiftState shift, int x, int y);
+    void LeftArrowClick(TControl& sender);
+    void RightArrowClick(TControl& sender);
+    void SponsorClick(TControl& sender);
+    void Image1Click(TControl& sender);
+    void AnimationTimerTimer();
+    void StartTimerTimer();
+    void ScrollUpTimerTimer();
+    void ScrollDownTimerTimer();
+    void Timer1Timer();
+    void MusicTimerTimer();
+    void DIBTimer1Timer();
+    void DIBTimer2Timer();
+    void DIBTimer3Timer();
+    void DIBTimer4Timer();
+
     // A termination request takes effect when the message loop next runs.
     bool TerminateRequested() const { return terminate_requested_; }
+
+    SkinForm& Skin() { return *skin_; }
+    const SkinForm& Skin() const { return *skin_; }
+    WindowId Window() const { return window_; }
+    Application& App() { return app_; }
+    Platform& GetPlatform() { return platform_; }
+    MessageBoxes& Boxes() { return boxes_; }
+    // What loading the form could not take, and classes, properties or handlers it did not know.
+    const std::vector<std::string>& LayoutNotes() const { return layout_notes_; }
 
     MenuState state;
     Catalogue catalogue;
     std::unique_ptr<IniFile> SettingsFile;
+    TForm1Controls controls;
 
     std::string ApplicationTitle = "Kavlo CD v2";
     std::string Caption;
-    std::string CDNumberLabel;
-    bool DebugLabelsVisible = false;
     int PictureCount = 0;
+    // Never set: the menu keeps its window mode while other programs run.
+    bool FullScreen = false;
+    bool MusicPlaying = false;
+    // The border's clip scheduler draws from it; seeded by the program (fixed for repeatable runs).
+    std::mt19937 random{std::random_device{}()};
 
 private:
+    // Startup.
     bool FindDisc();
     void RegisterFonts();
     void LoadSystemInfo();
@@ -55,15 +179,33 @@ private:
     void LoadData();
     void ReadSwitches();
     void LoadCatalogue();
+    void PrepareControls();
     std::string ShellFolder(RegRoot root, std::string_view name) const;
     void ShowBox(std::string_view text, MbIcon icon);
 
+    // Layout.
+    void LoadLayout(std::string_view form_stream);
+    void FindControls();
+    void WireEvents();
+    void OpenWindow();
+    void HandleEvent(const Event& event);
+    void ApplyCaption();
+    void PlaceWindow(int width, int height);
+
     Platform& platform_;
-    MessageBoxes& boxes_;
+    Application& app_;
+    FontResolver& fonts_;
+    LoggedMessageBoxes boxes_;
     ProfileCache profiles_;
     std::vector<std::string> args_;
     std::vector<std::string> registered_fonts_;
     bool terminate_requested_ = false;
+    bool destroyed_ = false;
+
+    std::unique_ptr<SkinForm> skin_;
+    std::vector<std::string> layout_notes_;
+    WindowId window_ = kNoWindow;
+    std::unique_ptr<WindowSite> site_;
 };
 
 } // namespace kavlo

@@ -42,17 +42,13 @@ std::string OsNameOf(OsPlatform platform) {
 
 } // namespace
 
-TForm1::TForm1(Platform& platform, MessageBoxes& boxes, std::vector<std::string> args)
-    : platform_(platform), boxes_(boxes), args_(std::move(args)) {
-    state.InstallTest = !args_.empty() && args_[0] == "T";
-}
-
 void TForm1::FormCreate() {
     if (!FindDisc()) {
         return;
     }
     state.DiscDir = state.DiscDrive + "\\KAVLO\\";
     RegisterFonts();
+    PrepareControls();
     PictureCount = 0;
     LoadSystemInfo();
     if (state.OsName == "Windows NT" && !IsAdmin()) {
@@ -80,6 +76,7 @@ bool TForm1::FindDisc() {
     }
     ShowBox("There is no KAVLO CD/DVD in any drive...", MbIcon::Error);
     terminate_requested_ = true;
+    app_.Terminate(0);
     return false;
 }
 
@@ -91,6 +88,7 @@ void TForm1::RegisterFonts() {
         }
     }
     platform_.fonts.BroadcastFontChange();
+    fonts_.FontsChanged();
 }
 
 void TForm1::LoadSystemInfo() {

@@ -9,7 +9,9 @@
 #include "platform/codepage.h"
 #include "platform/posix/posix_platform.h"
 #include "sampledisc/sample_disc.h"
+#include "skingen/resources.h"
 #include "support/temp_dir.h"
+#include "ui/headless/headless_backend.h"
 
 namespace kavlo {
 namespace {
@@ -40,6 +42,11 @@ private:
     SystemInfo& real_;
 };
 
+std::string_view FormStream() {
+    const std::span<const uint8_t> stream = Resource("TFORM1");
+    return {reinterpret_cast<const char*>(stream.data()), stream.size()};
+}
+
 class Startup {
 public:
     Startup(const TempDir& dir, std::optional<std::string> disc, LocalTime time = {2026, 12, 8, 12, 0, 0},
@@ -50,11 +57,11 @@ public:
                                       .fixed_time = time}),
           system_(posix_.system()), platform_{posix_.fs(),    posix_.registry(),  system_,
                                               posix_.fonts(), posix_.processes(), posix_.events()},
-          form(platform_, boxes, std::move(args)) {}
+          fonts_(posix_.fonts()), form(platform_, app_, fonts_, FormStream(), std::move(args)) {}
 
     std::vector<std::string> BoxTexts() const {
         std::vector<std::string> texts;
-        for (const MessageBoxRecord& box : boxes.Shown()) {
+        for (const MessageBoxRecord& box : backend_.QueuedBoxes().Shown()) {
             texts.push_back(ToUtf8(box.text));
         }
         return texts;
@@ -63,7 +70,10 @@ public:
     PosixPlatform posix_;
     ChosenSystem system_;
     Platform platform_;
-    QueuedMessageBoxes boxes;
+    HeadlessBackend backend_;
+    Application app_{backend_};
+    QueuedMessageBoxes& boxes = backend_.QueuedBoxes();
+    FontResolver fonts_;
     TForm1 form;
 };
 

@@ -85,6 +85,7 @@ class TimerComponent : public TComponent {
 public:
     TimerComponent(Application& app, TimerHandle::Kind kind) : timer_(app, kind) {}
     TimerHandle& Timer() { return timer_; }
+    const TimerHandle& Timer() const { return timer_; }
 
 private:
     TimerHandle timer_;

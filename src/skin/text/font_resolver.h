@@ -55,6 +55,12 @@ public:
     // The fallback face at the font's size and style, for characters the font's own face lacks.
     SizedFace* ResolveFallback(const FontSpec& font);
 
+    // Fonts were registered or removed (the font-change broadcast): names are looked up again.
+    void FontsChanged() {
+        resolved_.clear();
+        fallbacks_.clear();
+    }
+
     // The em height in pixels a font height asks for in this face (Delphi TFont.Height).
     static int EmPixels(FT_Face face, int height);
 

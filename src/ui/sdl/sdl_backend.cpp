@@ -1,5 +1,7 @@
 #include "ui/sdl/sdl_backend.h"
 
+#include <cstdlib>
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -80,8 +82,20 @@ SdlBackendStart SdlBackend::Start() {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // A menu waiting for the user must not keep the screen saver away.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+#if defined(__unix__) && !defined(__APPLE__)
+    // Without a display server SDL would try every driver and leave their complaints on stderr.
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        return {nullptr, "neither DISPLAY nor WAYLAND_DISPLAY is set"};
+    }
+#endif
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return {nullptr, SDL_GetError()};
+    }
+    // SDL falls back to drivers that show nothing; a menu nobody can see is no window at all.
+    const std::string_view driver = SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "";
+    if (driver.empty() || driver == "offscreen" || driver == "dummy" || driver == "evdev") {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return {nullptr, "the video driver \"" + std::string(driver) + "\" shows nothing"};
     }
     SDL_StartTextInput();
     return {std::unique_ptr<SdlBackend>(new SdlBackend()), {}};

@@ -1,0 +1,48 @@
+#include "headless_run.h"
+
+#include "state_dump.h"
+
+namespace kavlo {
+
+bool HeadlessRun::Load(std::string_view script) {
+    ScriptParseResult parsed = ParseScript(script);
+    if (!parsed.error.empty()) {
+        parse_error_ = parsed.error;
+        return false;
+    }
+    runner_ = std::make_unique<ScriptRunner>(backend_, *this, std::move(parsed.commands));
+    runner_->Attach();
+    return true;
+}
+
+std::string HeadlessRun::Error() const {
+    if (!parse_error_.empty()) {
+        return parse_error_;
+    }
+    return runner_ != nullptr ? runner_->Error() : std::string();
+}
+
+std::optional<ScriptHost::Target> HeadlessRun::FindTarget(std::string_view name) {
+    const auto* control = dynamic_cast<const TControl*>(form_.Skin().FindComponent(name));
+    if (control == nullptr) {
+        return std::nullopt;
+    }
+    Rect rect = control->BoundsRect();
+    // DIB controls lie in their container's client area.
+    if (const auto* dib = dynamic_cast<const TDIBControl*>(control)) {
+        const TDIBContainer& container = dib->Container();
+        rect = Rect{rect.left + container.Left(), rect.top + container.Top(), rect.right + container.Left(),
+                    rect.bottom + container.Top()};
+    }
+    return Target{form_.Window(), ScreenRect{rect.left, rect.top, rect.right, rect.bottom}};
+}
+
+bool HeadlessRun::Dump(const std::string& file) {
+    return WriteStateDump(form_, file, std::nullopt);
+}
+
+bool HeadlessRun::Screenshot(const std::string& file) {
+    return WriteScreenshot(form_, file);
+}
+
+} // namespace kavlo

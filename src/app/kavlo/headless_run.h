@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "main_f/form1.h"
+#include "ui/headless/headless_backend.h"
+#include "ui/headless/script.h"
+
+namespace kavlo {
+
+// The menu driven by a script on the headless backend: components are found by name in the menu's
+// windows, and the script's dumps and screenshots are the menu's own.
+class HeadlessRun : public ScriptHost {
+public:
+    HeadlessRun(HeadlessBackend& backend, TForm1& form) : backend_(backend), form_(form) {}
+
+    // Reads the script and hands it to the backend; false (and Error) when a line is not understood.
+    bool Load(std::string_view script);
+    // Why the script stopped early; empty when it did not.
+    std::string Error() const;
+
+    std::optional<Target> FindTarget(std::string_view name) override;
+    bool Dump(const std::string& file) override;
+    bool Screenshot(const std::string& file) override;
+
+private:
+    HeadlessBackend& backend_;
+    TForm1& form_;
+    std::string parse_error_;
+    std::unique_ptr<ScriptRunner> runner_;
+};
+
+} // namespace kavlo

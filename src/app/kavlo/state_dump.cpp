@@ -1,0 +1,172 @@
+#include "state_dump.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/codepage.h"
+#include "skin/controls/dib_image.h"
+#include "skin/controls/dib_site.h"
+#include "skin/controls/plain_controls.h"
+#include "skin/text/label_text.h"
+
+namespace kavlo {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string Utf(std::string_view text) {
+    return ToUtf8(text);
+}
+
+std::string HexColour(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+    return text;
+}
+
+Json WindowJson(TForm1& form) {
+    Json window = Json::object();
+    const std::optional<WindowSpec> info = form.App().GetBackend().WindowInfo(form.Window());
+    if (!info) {
+        return window;
+    }
+    window["left"] = info->left;
+    window["top"] = info->top;
+    window["width"] = info->client_width;
+    window["height"] = info->client_height;
+    window["title"] = Utf(info->title);
+    window["shaped"] = !info->shape.empty();
+    window["visible"] = info->visible;
+    return window;
+}
+
+Json MenuStateJson(const TForm1& form) {
+    const MenuState& s = form.state;
+    Json state = Json::object();
+    for (const auto& [name, value] : {std::pair<const char*, const std::string*>{"DiscDrive", &s.DiscDrive},
+                                      {"DiscDir", &s.DiscDir},
+                                      {"OsName", &s.OsName},
+                                      {"SystemDir", &s.SystemDir},
+                                      {"WindowsDir", &s.WindowsDir},
+                                      {"TempDir", &s.TempDir},
+                                      {"ProgramFilesDir", &s.ProgramFilesDir},
+                                      {"CommonDesktopDir", &s.CommonDesktopDir},
+                                      {"CommonProgramsDir", &s.CommonProgramsDir},
+                                      {"UserDesktopDir", &s.UserDesktopDir},
+                                      {"UserProgramsDir", &s.UserProgramsDir},
+                                      {"CommonFilesDir", &s.CommonFilesDir}}) {
+        state[name] = Utf(*value);
+    }
+    state["Language"] = form.catalogue.header.Version;
+    state["Debug"] = form.catalogue.header.Debug ? 1 : 0;
+    state["ColourScheme"] = s.ColourScheme;
+    state["Enhanced"] = s.Enhanced ? 1 : 0;
+    state["Slow"] = s.Slow ? 1 : 0;
+    state["Music"] = s.Music ? 1 : 0;
+    state["InstallTest"] = s.InstallTest ? 1 : 0;
+    state["FullScreen"] = form.FullScreen ? 1 : 0;
+    state["MusicPlaying"] = form.MusicPlaying ? 1 : 0;
+    state["PictureCount"] = form.PictureCount;
+    state["PageTable"] = Json::array();
+    return state;
+}
+
+void AddControlFields(Json& out, const TControl& control) {
+    out["visible"] = control.Visible();
+    out["left"] = control.Left();
+    out["top"] = control.Top();
+    out["width"] = control.Width();
+    out["height"] = control.Height();
+    if (const auto* image = dynamic_cast<const TDIBImage*>(&control)) {
+        out["image"] = image->IndexMain().DIBIndex();
+    }
+    if (const auto* dib = dynamic_cast<const TDIBControl*>(&control)) {
+        out["opacity"] = dib->Opacity();
+    }
+    if (const auto* text = dynamic_cast<const LabelText*>(&control)) {
+        out["caption"] = ToUtf8(text->Caption(), CodePageOfCharset(text->Font().charset));
+        out["fontColor"] = HexColour(text->FontColor());
+    }
+    out["tag"] = control.Tag();
+    out["enabled"] = control.Enabled();
+}
+
+Json ComponentsJson(const TForm1& form) {
+    Json components = Json::object();
+    for (const TComponent* component : form.Skin().Components()) {
+        if (component->Name().empty()) {
+            continue;
+        }
+        Json entry = Json::object();
+        entry["class"] = component->ClassName();
+        if (const auto* control = dynamic_cast<const TControl*>(component)) {
+            AddControlFields(entry, *control);
+        } else if (const auto* timer = dynamic_cast<const TimerComponent*>(component)) {
+            entry["tag"] = timer->Tag();
+            entry["enabled"] = timer->Timer().Enabled();
+            entry["interval"] = timer->Timer().Interval();
+        } else {
+            entry["tag"] = component->Tag();
+        }
+        components[Utf(component->Name())] = std::move(entry);
+    }
+    return components;
+}
+
+Json EventJson(const LoggedEvent& event) {
+    if (const auto* box = std::get_if<LoggedMessageBox>(&event)) {
+        return Json{{"kind", "messagebox"},
+                    {"caption", Utf(box->caption)},
+                    {"text", Utf(box->text)},
+                    {"buttons", box->buttons},
+                    {"answer", box->answer}};
+    }
+    if (const auto* process = std::get_if<LoggedProcess>(&event)) {
+        return Json{{"kind", "process"},
+                    {"commandLine", Utf(process->command_line)},
+                    {"workingDir", Utf(process->working_dir)},
+                    {"wait", process->wait}};
+    }
+    const auto& shell = std::get<LoggedShell>(event);
+    return Json{{"kind", "shell"},
+                {"verb", Utf(shell.verb)},
+                {"file", Utf(shell.file)},
+                {"params", Utf(shell.params)},
+                {"dir", Utf(shell.dir)}};
+}
+
+} // namespace
+
+Json StateDump(TForm1& form, std::optional<int> exit_code) {
+    Json dump = Json::object();
+    dump["window"] = WindowJson(form);
+    dump["application"] = Json{{"title", Utf(form.ApplicationTitle)}};
+    dump["MenuState"] = MenuStateJson(form);
+    dump["components"] = ComponentsJson(form);
+    Json events = Json::array();
+    for (const LoggedEvent& event : form.GetPlatform().events.Events()) {
+        events.push_back(EventJson(event));
+    }
+    dump["events"] = std::move(events);
+    if (exit_code) {
+        dump["exitCode"] = *exit_code;
+    }
+    return dump;
+}
+
+bool WriteStateDump(TForm1& form, const std::string& file, std::optional<int> exit_code) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << StateDump(form, exit_code).dump(2) << "\n";
+    return static_cast<bool>(out);
+}
+
+bool WriteScreenshot(TForm1& form, const std::string& file) {
+    SkinForm& skin = form.Skin();
+    skin.Compose(skin.PendingUpdate());
+    const TWinDIB& surface = skin.Surface();
+    return WriteSurfacePng(file, SurfaceBits{surface.Bits(), surface.Width(), surface.Height()}, false);
+}
+
+} // namespace kavlo

@@ -1,0 +1,176 @@
+// The window built from its form: the controls the menu addresses, its place on the screen, and the
+// window system's events handed to the skin and the handlers.
+
+#include <cmath>
+#include <stdexcept>
+
+#include "main_f/form1.h"
+#include "platform/codepage.h"
+#include "skin/controls/component_factory.h"
+#include "skin/formats/compressor.h"
+
+namespace kavlo {
+
+namespace {
+
+template <class T> T* Need(const SkinForm& form, std::string_view name, std::vector<std::string>& missing) {
+    T* found = form.Find<T>(name);
+    if (found == nullptr) {
+        missing.emplace_back(name);
+    }
+    return found;
+}
+
+template <class T, size_t N>
+void NeedFamily(const SkinForm& form, std::string_view prefix, std::array<T*, N>& out,
+                std::vector<std::string>& missing) {
+    for (size_t i = 0; i < N; ++i) {
+        out[i] = Need<T>(form, std::string(prefix) + std::to_string(i + 1), missing);
+    }
+}
+
+// Delphi's Round: halves go to the even neighbour.
+int RoundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
+
+} // namespace
+
+TForm1::TForm1(Platform& platform, Application& app, FontResolver& fonts, std::string_view form_stream,
+               std::vector<std::string> args)
+    : platform_(platform), app_(app), fonts_(fonts), boxes_(app.Boxes(), platform.events),
+      args_(std::move(args)) {
+    state.InstallTest = !args_.empty() && args_[0] == "T";
+    LoadLayout(form_stream);
+    OpenWindow();
+}
+
+TForm1::~TForm1() {
+    FormDestroy();
+    skin_->SetSite(nullptr);
+    app_.RemoveWindowHandler(window_);
+    app_.GetBackend().DestroyWindow(window_);
+}
+
+void TForm1::LoadLayout(std::string_view form_stream) {
+    FormLoadResult loaded =
+        LoadSkinForm(form_stream, ComponentFactory::Standard(), SkinServices{app_, fonts_},
+                     CompressorRegistry::WithStandardCompressors());
+    if (loaded.form == nullptr) {
+        throw std::runtime_error("The window's form cannot be read: " +
+                                 (loaded.errors.empty() ? std::string("no form") : loaded.errors.front()));
+    }
+    skin_ = std::move(loaded.form);
+    layout_notes_ = std::move(loaded.errors);
+    layout_notes_.insert(layout_notes_.end(), loaded.warnings.begin(), loaded.warnings.end());
+    FindControls();
+    WireEvents();
+}
+
+void TForm1::FindControls() {
+    const SkinForm& f = *skin_;
+    std::vector<std::string> missing;
+    TForm1Controls& c = controls;
+    c.Image4 = Need<TImage>(f, "Image4", missing);
+    c.CDNumberLabel = Need<TLabel>(f, "CDNumberLabel", missing);
+    c.DebugLabel1 = Need<TLabel>(f, "DebugLabel1", missing);
+    c.DebugLabel2 = Need<TLabel>(f, "DebugLabel2", missing);
+    c.DIBContainer1 = Need<TDIBContainer>(f, "DIBContainer1", missing);
+    NeedFamily(f, "Animate", c.Animate, missing);
+    c.DIBBackImage = Need<TDIBImage>(f, "DIBBackImage", missing);
+    c.CoverUp = Need<TDIBImage>(f, "CoverUp", missing);
+    c.CoverDown = Need<TDIBImage>(f, "CoverDown", missing);
+    c.DIBImage3 = Need<TDIBImage>(f, "DIBImage3", missing);
+    c.DIBImage5 = Need<TDIBImage>(f, "DIBImage5", missing);
+    NeedFamily(f, "DemosLabel", c.DemosLabel, missing);
+    NeedFamily(f, "IconLabel", c.IconLabel, missing);
+    c.NameLabel = Need<TDIBFadeLabel>(f, "NameLabel", missing);
+    c.FirmLabel = Need<TDIBFadeLabel>(f, "FirmLabel", missing);
+    c.DateLabel = Need<TDIBFadeLabel>(f, "DateLabel", missing);
+    c.TextLabel = Need<TDIBFadeLabel>(f, "TextLabel", missing);
+    c.TechLabel = Need<TDIBFadeLabel>(f, "TechLabel", missing);
+    c.HelpLabel = Need<TDIBFadeLabel>(f, "HelpLabel", missing);
+    c.HelpLabel2 = Need<TDIBFadeLabel>(f, "HelpLabel2", missing);
+    c.PositionLabel = Need<TDIBFadeLabel>(f, "PositionLabel", missing);
+    c.DIBFormShaper1 = Need<TDIBFormShaper>(f, "DIBFormShaper1", missing);
+    c.StartTimer = Need<TimerComponent>(f, "StartTimer", missing);
+    c.MusicTimer = Need<TimerComponent>(f, "MusicTimer", missing);
+    if (!missing.empty()) {
+        std::string names;
+        for (const std::string& name : missing) {
+            names += (names.empty() ? "" : ", ") + name;
+        }
+        throw std::runtime_error("The window's form lacks " + names);
+    }
+}
+
+void TForm1::OpenWindow() {
+    WindowSpec spec;
+    spec.title = skin_->Caption();
+    spec.client_width = skin_->ClientWidth();
+    spec.client_height = skin_->ClientHeight();
+    const std::optional<WindowId> window = app_.GetBackend().OpenWindow(spec);
+    if (!window) {
+        throw std::runtime_error("The window system gives no window");
+    }
+    window_ = *window;
+    app_.SetWindowHandler(window_, [this](const Event& event) { HandleEvent(event); });
+    site_ = std::make_unique<WindowSite>(app_, window_);
+    skin_->SetSite(site_.get());
+}
+
+void TForm1::Show() {
+    FormShow();
+    app_.GetBackend().SetWindowVisible(window_, true);
+}
+
+void TForm1::Close() {
+    app_.Terminate(0);
+}
+
+void TForm1::ApplyCaption() {
+    skin_->SetCaption(Caption);
+    app_.GetBackend().SetWindowTitle(window_, Caption);
+}
+
+// Gives the window its client size and centres it on the screen.
+void TForm1::PlaceWindow(int width, int height) {
+    skin_->SetClientSize(width, height);
+    const ScreenSize screen = platform_.system.Screen();
+    app_.GetBackend().SetWindowBounds(window_, RoundHalfEven((screen.width - width) / 2.0),
+                                      RoundHalfEven((screen.height - height) / 2.0), width, height);
+}
+
+void TForm1::HandleEvent(const Event& event) {
+    const EventData& data = event.data;
+    if (const auto* paint = std::get_if<PaintEvent>(&data)) {
+        skin_->Paint(Rect{paint->rect.left, paint->rect.top, paint->rect.right, paint->rect.bottom});
+    } else if (const auto* move = std::get_if<MouseMoveEvent>(&data)) {
+        skin_->PointerMove(move->shift, move->x, move->y);
+    } else if (const auto* down = std::get_if<MouseDownEvent>(&data)) {
+        skin_->PointerDown(down->button, down->shift, down->x, down->y);
+    } else if (const auto* up = std::get_if<MouseUpEvent>(&data)) {
+        skin_->PointerUp(up->button, up->shift, up->x, up->y);
+    } else if (const auto* wheel = std::get_if<WheelEvent>(&data)) {
+        // The form wires a turn towards the user to FormMouseWheelUp and away to FormMouseWheelDown.
+        const std::string handler =
+            skin_->HandlerName(wheel->delta < 0 ? "OnMouseWheelDown" : "OnMouseWheelUp");
+        if (EqualsNoCase1250(handler, "FormMouseWheelUp")) {
+            FormMouseWheelUp(wheel->shift, wheel->x, wheel->y);
+        } else if (EqualsNoCase1250(handler, "FormMouseWheelDown")) {
+            FormMouseWheelDown(wheel->shift, wheel->x, wheel->y);
+        }
+    } else if (const auto* key = std::get_if<KeyDownEvent>(&data)) {
+        if (EqualsNoCase1250(skin_->HandlerName("OnKeyDown"), "FormKeyDown")) {
+            FormKeyDown(key->key, key->shift);
+        }
+    } else if (std::holds_alternative<FocusGainedEvent>(data)) {
+        ApplicationActivate();
+    } else if (std::holds_alternative<FocusLostEvent>(data)) {
+        ApplicationDeActivate();
+    } else if (std::holds_alternative<CloseEvent>(data)) {
+        Close();
+    }
+}
+
+} // namespace kavlo
