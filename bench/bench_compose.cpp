@@ -20,6 +20,7 @@
 #include "skin/surface/win_dib.h"
 #include "skin/text/font_resolver.h"
 #include "skingen/resources.h"
+#include "ui/headless/offscreen_window.h"
 
 namespace {
 
@@ -32,11 +33,13 @@ constexpr int kWindowHeight = 742;
 // (the picture viewer's full-window layers among them) or only those the form shows at first.
 class Window {
 public:
-    explicit Window(bool show_everything) : fs_("/nonexistent", {}), fonts_(fs_), resolver_(fonts_) {
+    explicit Window(bool show_everything)
+        : fs_("/nonexistent", {}), fonts_(fs_), resolver_(fonts_), window_(kWindowWidth, kWindowHeight),
+          site_(window_.App(), window_.Window()) {
         const auto stream = Resource("TFORM1");
         const std::string bytes(reinterpret_cast<const char*>(stream.data()), stream.size());
         FormLoadResult loaded =
-            LoadSkinForm(bytes, ComponentFactory::Standard(), SkinServices{loop_.App(), resolver_},
+            LoadSkinForm(bytes, ComponentFactory::Standard(), SkinServices{window_.App(), resolver_},
                          CompressorRegistry::WithStandardCompressors());
         if (loaded.form == nullptr) {
             std::fprintf(stderr, "the built-in form does not load\n");
@@ -59,24 +62,24 @@ public:
         }
         // The small picture shows the first gallery image, stretched, as after a page is opened.
         form_->Find<TDIBImage>("DIBImage4")->IndexMain().SetDIBIndex(0);
-        WindowSite& site = loop_.OpenWindow(kWindowWidth, kWindowHeight);
-        form_->SetSite(&site);
-        loop_.SetPaintHandler([this](const Rect& rect) {
+        form_->SetSite(&site_);
+        window_.SetPaintHandler([this](const Rect& rect) {
             painted_pixels_ += rect.Width() * rect.Height();
             form_->Paint(rect);
         });
-        loop_.RunFor(0);
+        window_.RunFor(0);
     }
 
     SkinForm& Form() { return *form_; }
-    OffscreenLoop& Loop() { return loop_; }
+    OffscreenWindow& Offscreen() { return window_; }
     int64_t TakePainted() { return std::exchange(painted_pixels_, 0); }
 
 private:
     PosixFileSystem fs_;
     PosixFonts fonts_;
     FontResolver resolver_;
-    OffscreenLoop loop_;
+    OffscreenWindow window_;
+    WindowSite site_;
     std::unique_ptr<SkinForm> form_;
     int64_t painted_pixels_ = 0;
 };
@@ -136,7 +139,7 @@ void FadeTick(benchmark::State& state) {
             row->MouseEnter();
             row->MouseLeave();
         }
-        window.Loop().RunFor(row->FrameDelay());
+        window.Offscreen().RunFor(row->FrameDelay());
         ++ticks;
     }
     state.counters["painted_px_per_tick"] =

@@ -18,6 +18,7 @@
 #include "skin/controls/dib_site.h"
 #include "skin/controls/plain_controls.h"
 #include "skin/text/font_resolver.h"
+#include "ui/headless/offscreen_window.h"
 
 namespace {
 
@@ -41,7 +42,8 @@ FontResolverOptions NoFontconfig() {
 struct World {
     NoFonts fonts;
     FontResolver resolver{fonts, NoFontconfig()};
-    OffscreenLoop loop;
+    OffscreenWindow window{256, 256};
+    WindowSite site{window.App(), window.Window()};
     CompressorRegistry compressors = CompressorRegistry::WithStandardCompressors();
     ComponentFactory factory = ComponentFactory::Standard();
 };
@@ -190,13 +192,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint8_t width = 0;
     uint8_t height = 0;
     const FormObject root = Describe(data, size, width, height);
-    FormLoadResult loaded =
-        LoadSkinForm(root, world.factory, SkinServices{world.loop.App(), world.resolver}, world.compressors);
+    FormLoadResult loaded = LoadSkinForm(root, world.factory,
+                                         SkinServices{world.window.App(), world.resolver}, world.compressors);
     if (loaded.form == nullptr) {
         __builtin_trap(); // a form object always makes a form
     }
     SkinForm& form = *loaded.form;
-    form.SetSite(&world.loop.OpenWindow(256, 256));
+    form.SetSite(&world.site);
     form.Paint(Rect{0, 0, width, height});
     form.Compose(Rect{width / 3, height / 4, width / 2 + 7, height});
     for (int step = 0; step < 6; ++step) {
@@ -210,7 +212,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     form.PointerLeave();
-    world.loop.RunFor(120);
+    world.window.RunFor(120);
     form.SetSite(nullptr);
     return 0;
 }

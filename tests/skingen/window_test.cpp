@@ -9,8 +9,7 @@
 #include "skin/controls/dib_image.h"
 #include "skin/text/font_resolver.h"
 #include "skingen/resources.h"
-#include "ui/application.h"
-#include "ui/headless/headless_backend.h"
+#include "ui/headless/offscreen_window.h"
 
 namespace kavlo {
 namespace {
@@ -30,7 +29,7 @@ protected:
         const auto stream = Resource("TFORM1");
         FormLoadResult loaded =
             LoadSkinForm(std::string_view(reinterpret_cast<const char*>(stream.data()), stream.size()),
-                         ComponentFactory::Standard(), SkinServices{app, resolver},
+                         ComponentFactory::Standard(), SkinServices{window.App(), resolver},
                          CompressorRegistry::WithStandardCompressors());
         ASSERT_TRUE(loaded.ok()) << (loaded.errors.empty() ? "" : loaded.errors.front());
         form = std::move(loaded.form);
@@ -38,8 +37,7 @@ protected:
         ASSERT_NE(container, nullptr);
     }
 
-    HeadlessBackend backend;
-    Application app{backend};
+    OffscreenWindow window{818, 742};
     NoFonts fonts;
     FontResolver resolver{fonts, FontResolverOptions{.use_fontconfig = false}};
     std::unique_ptr<SkinForm> form;

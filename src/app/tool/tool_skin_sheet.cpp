@@ -21,6 +21,8 @@
 #include "skin/text/font_resolver.h"
 #include "skingen/resources.h"
 #include "tool/tool_commands.h"
+#include "ui/application.h"
+#include "ui/headless/headless_backend.h"
 
 namespace kavlo::tool {
 
@@ -273,10 +275,12 @@ void Run(const SheetOptions& options) {
     PosixFileSystem fs("/nonexistent", {});
     PosixFonts fonts(fs);
     FontResolver resolver(fonts);
-    OffscreenLoop loop;
+    // The form's timers need a message loop; the sheet is drawn without a window.
+    HeadlessBackend backend;
+    Application app(backend);
     const CompressorRegistry compressors = CompressorRegistry::WithStandardCompressors();
     const FormLoadResult loaded =
-        LoadSkinForm(bytes, ComponentFactory::Standard(), SkinServices{loop.App(), resolver}, compressors);
+        LoadSkinForm(bytes, ComponentFactory::Standard(), SkinServices{app, resolver}, compressors);
     if (loaded.form == nullptr) {
         Fail("the form stream cannot be read: " + loaded.errors.front());
     }

@@ -1,11 +1,8 @@
 #include "skin/controls/dib_site.h"
 
-#include <optional>
-
 #include "skin/controls/dib_timer.h"
 #include "skin/formats/png_writer.h"
 #include "ui/application.h"
-#include "ui/headless/headless_backend.h"
 #include "ui/timer.h"
 
 namespace kavlo {
@@ -97,41 +94,6 @@ bool TimerHandle::SetOnTimer(std::function<void()> handler) {
 
 bool TimerHandle::Active() const {
     return timer_->Active();
-}
-
-struct OffscreenLoop::Ui {
-    HeadlessBackend backend;
-    Application app{backend};
-    std::optional<WindowSite> site;
-};
-
-OffscreenLoop::OffscreenLoop() : ui_(std::make_unique<Ui>()) {}
-
-OffscreenLoop::~OffscreenLoop() = default;
-
-Application& OffscreenLoop::App() {
-    return ui_->app;
-}
-
-WindowSite& OffscreenLoop::OpenWindow(int client_width, int client_height) {
-    if (!ui_->site) {
-        WindowSpec desc;
-        desc.client_width = client_width;
-        desc.client_height = client_height;
-        const WindowId window = ui_->backend.OpenWindow(desc).value_or(kNoWindow);
-        ui_->app.SetWindowHandler(window, [this](const Event& event) {
-            const auto* paint = std::get_if<PaintEvent>(&event.data);
-            if (paint != nullptr && paint_) {
-                paint_(Rect{paint->rect.left, paint->rect.top, paint->rect.right, paint->rect.bottom});
-            }
-        });
-        ui_->site.emplace(ui_->app, window);
-    }
-    return *ui_->site;
-}
-
-void OffscreenLoop::RunFor(uint64_t ms) {
-    ui_->backend.RunFor(ui_->app, ms);
 }
 
 bool WriteSurfacePng(const std::filesystem::path& path, SurfaceBits surface, bool keep_alpha) {

@@ -80,29 +80,6 @@ private:
     bool has_handler_ = false;
 };
 
-// A message loop of its own on a virtual clock with one window, for programs that compose the skin
-// without a screen (tools, benchmarks).
-class OffscreenLoop {
-public:
-    OffscreenLoop();
-    ~OffscreenLoop();
-    OffscreenLoop(const OffscreenLoop&) = delete;
-    OffscreenLoop& operator=(const OffscreenLoop&) = delete;
-
-    Application& App();
-    // Opens the window (once) and gives the site presenting to it.
-    WindowSite& OpenWindow(int client_width, int client_height);
-    // Where the window's paint requests go.
-    void SetPaintHandler(std::function<void(const Rect&)> paint) { paint_ = std::move(paint); }
-    // Lets virtual time pass, running timers and paints due on the way.
-    void RunFor(uint64_t ms);
-
-private:
-    struct Ui;
-    std::unique_ptr<Ui> ui_;
-    std::function<void(const Rect&)> paint_;
-};
-
 // Writes a surface as PNG; `keep_alpha` keeps the alpha bytes (else the picture is opaque).
 bool WriteSurfacePng(const std::filesystem::path& path, SurfaceBits surface, bool keep_alpha);
 
