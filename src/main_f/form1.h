@@ -204,7 +204,8 @@ private:
 
     std::unique_ptr<SkinForm> skin_;
     std::vector<std::string> layout_notes_;
-    WindowId window_ = kNoWindow;
+    WindowId window_ = kNoWindow; // opened by the first show
+    ScreenRect bounds_;           // where the window is or will appear
     std::unique_ptr<WindowSite> site_;
 };
 

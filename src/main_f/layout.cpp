@@ -42,14 +42,16 @@ TForm1::TForm1(Platform& platform, Application& app, FontResolver& fonts, std::s
       args_(std::move(args)) {
     state.InstallTest = !args_.empty() && args_[0] == "T";
     LoadLayout(form_stream);
-    OpenWindow();
+    bounds_ = ScreenRect{0, 0, skin_->ClientWidth(), skin_->ClientHeight()};
 }
 
 TForm1::~TForm1() {
     FormDestroy();
     skin_->SetSite(nullptr);
-    app_.RemoveWindowHandler(window_);
-    app_.GetBackend().DestroyWindow(window_);
+    if (window_ != kNoWindow) {
+        app_.RemoveWindowHandler(window_);
+        app_.GetBackend().DestroyWindow(window_);
+    }
 }
 
 void TForm1::LoadLayout(std::string_view form_stream) {
@@ -104,11 +106,15 @@ void TForm1::FindControls() {
     }
 }
 
+// The window appears with the size and place the show step gave it: a window system may not move a
+// hidden window it has already resized.
 void TForm1::OpenWindow() {
     WindowSpec spec;
     spec.title = skin_->Caption();
-    spec.client_width = skin_->ClientWidth();
-    spec.client_height = skin_->ClientHeight();
+    spec.left = bounds_.left;
+    spec.top = bounds_.top;
+    spec.client_width = bounds_.Width();
+    spec.client_height = bounds_.Height();
     const std::optional<WindowId> window = app_.GetBackend().OpenWindow(spec);
     if (!window) {
         throw std::runtime_error("The window system gives no window");
@@ -121,6 +127,9 @@ void TForm1::OpenWindow() {
 
 void TForm1::Show() {
     FormShow();
+    if (window_ == kNoWindow) {
+        OpenWindow();
+    }
     app_.GetBackend().SetWindowVisible(window_, true);
 }
 
@@ -130,15 +139,21 @@ void TForm1::Close() {
 
 void TForm1::ApplyCaption() {
     skin_->SetCaption(Caption);
-    app_.GetBackend().SetWindowTitle(window_, Caption);
+    if (window_ != kNoWindow) {
+        app_.GetBackend().SetWindowTitle(window_, Caption);
+    }
 }
 
 // Gives the window its client size and centres it on the screen.
 void TForm1::PlaceWindow(int width, int height) {
     skin_->SetClientSize(width, height);
     const ScreenSize screen = platform_.system.Screen();
-    app_.GetBackend().SetWindowBounds(window_, RoundHalfEven((screen.width - width) / 2.0),
-                                      RoundHalfEven((screen.height - height) / 2.0), width, height);
+    const int left = RoundHalfEven((screen.width - width) / 2.0);
+    const int top = RoundHalfEven((screen.height - height) / 2.0);
+    bounds_ = ScreenRect{left, top, left + width, top + height};
+    if (window_ != kNoWindow) {
+        app_.GetBackend().SetWindowBounds(window_, left, top, width, height);
+    }
 }
 
 void TForm1::HandleEvent(const Event& event) {
