@@ -61,7 +61,7 @@ public:
 
     std::vector<std::string> BoxTexts() const {
         std::vector<std::string> texts;
-        for (const MessageBoxRecord& box : backend_.QueuedBoxes().Shown()) {
+        for (const MessageBoxRecord& box : boxes.Shown()) {
             texts.push_back(ToUtf8(box.text));
         }
         return texts;
@@ -113,7 +113,7 @@ TEST(Startup, DiscOnItsOwnDriveIsTakenAndTheSessionSetUp) {
     EXPECT_FALSE(s.form.TerminateRequested());
     EXPECT_EQ(s.form.Caption, "Kavlo CD 12-2026 (A)");
     EXPECT_EQ(s.form.ApplicationTitle, "Kavlo CD 12-2026 (A)");
-    EXPECT_EQ(s.form.CDNumberLabel, "1226");
+    EXPECT_EQ(s.form.controls.CDNumberLabel->Caption(), "1226");
     EXPECT_EQ(s.form.catalogue.header.Demos, 18);
     EXPECT_EQ(s.form.SettingsFile->ReadString("Main", "1226", ""), "KAVLO_1226A");
 

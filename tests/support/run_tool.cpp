@@ -17,16 +17,11 @@ std::string ShellQuoted(const std::string& word) {
     return quoted + "'";
 }
 
-} // namespace
-
-std::string ToolPath() {
-    return KAVLO_TOOL_PATH;
-}
-
-ToolRun RunTool(const std::vector<std::string>& args) {
+// Runs a program with these arguments (each passed as one word), collecting its output.
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args) {
     TempDir dir;
     const auto err_file = dir / "stderr.txt";
-    std::string command = KAVLO_TOOL_PATH;
+    std::string command = ShellQuoted(program);
     for (const std::string& arg : args) {
         command += " " + ShellQuoted(arg);
     }
@@ -45,6 +40,24 @@ ToolRun RunTool(const std::vector<std::string>& args) {
     run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.err = ReadHostFile(err_file);
     return run;
+}
+
+} // namespace
+
+std::string ToolPath() {
+    return KAVLO_TOOL_PATH;
+}
+
+ToolRun RunTool(const std::vector<std::string>& args) {
+    return RunProgram(KAVLO_TOOL_PATH, args);
+}
+
+std::string MenuPath() {
+    return KAVLO_MENU_PATH;
+}
+
+ToolRun RunMenu(const std::vector<std::string>& args) {
+    return RunProgram(KAVLO_MENU_PATH, args);
 }
 
 } // namespace kavlo::test

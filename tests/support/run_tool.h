@@ -17,4 +17,8 @@ std::string ToolPath();
 // Runs the kavlo-tool built alongside the tests with these arguments (each passed as one word).
 ToolRun RunTool(const std::vector<std::string>& args);
 
+// The host path of the menu built alongside the tests, and a run of it.
+std::string MenuPath();
+ToolRun RunMenu(const std::vector<std::string>& args);
+
 } // namespace kavlo::test
