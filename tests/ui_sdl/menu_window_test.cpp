@@ -1,0 +1,127 @@
+// The menu itself on a real X server: the shaped window of the framed mode appears centred, at its
+// size, and shows the same pixels the headless program composes; a termination signal closes it.
+
+#include <gtest/gtest.h>
+#include <png.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "sampledisc/sample_disc.h"
+#include "support/run_tool.h"
+#include "support/temp_dir.h"
+#include "support/xvfb.h"
+#include "ui_sdl/x11_probe.h"
+
+namespace kavlo {
+namespace {
+
+using test::TempDir;
+
+// The picture of a PNG file as 0xRRGGBB words, row by row; empty when it cannot be read.
+std::vector<uint32_t> ReadPng(const std::string& path, int& width, int& height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+        return {};
+    }
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
+        return {};
+    }
+    width = static_cast<int>(image.width);
+    height = static_cast<int>(image.height);
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = (uint32_t{rgb[i * 3]} << 16) | (uint32_t{rgb[i * 3 + 1]} << 8) | rgb[i * 3 + 2];
+    }
+    return pixels;
+}
+
+pid_t StartMenu(const std::vector<std::string>& args) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv;
+        const std::string program = test::MenuPath();
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+TEST(MenuWindow, FramedWindowAppearsShapedCentredAndShowsTheComposedPixels) {
+    test::Xvfb xvfb("1280x1024x24");
+    ASSERT_TRUE(xvfb.Running()) << xvfb.Error();
+    setenv("DISPLAY", xvfb.Display().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    TempDir dir;
+    std::string error;
+    ASSERT_TRUE(sample::WriteSampleDisc(dir / "disc", {}, error)) << error;
+    const std::vector<std::string> common{"--disc", (dir / "disc").string(), "--pc", (dir / "pc").string(),
+                                          "--now",  "2026-12-08T12:00"};
+
+    std::vector<std::string> headless = common;
+    headless.insert(headless.end(),
+                    {"--headless", "--screen", "1280x1024", "--screenshot", (dir / "shot.png").string()});
+    const test::ToolRun composed = test::RunMenu(headless);
+    ASSERT_EQ(composed.exit_code, 0) << composed.err;
+    int shot_width = 0;
+    int shot_height = 0;
+    const std::vector<uint32_t> shot = ReadPng((dir / "shot.png").string(), shot_width, shot_height);
+    ASSERT_EQ(shot_width, 818);
+    ASSERT_EQ(shot_height, 742);
+
+    const pid_t menu = StartMenu(common);
+    test::X11Probe probe(xvfb.Display());
+    ASSERT_TRUE(probe.Connected());
+    std::optional<test::SeenWindow> seen;
+    for (int i = 0; i < 200 && !seen; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        seen = probe.Find("Kavlo CD 12-2026 (A)");
+    }
+    ASSERT_TRUE(seen) << "no menu window";
+    // Let the first frame reach the screen.
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_EQ(seen->left, (1280 - 818) / 2);
+    EXPECT_EQ(seen->top, (1024 - 742) / 2);
+    EXPECT_EQ(seen->width, 818);
+    EXPECT_EQ(seen->height, 742);
+    EXPECT_TRUE(seen->shaped);
+    EXPECT_GT(seen->shape.size(), 10u);
+
+    const std::vector<uint32_t> screen =
+        probe.Grab({seen->left, seen->top, seen->left + 818, seen->top + 742});
+    ASSERT_EQ(screen.size(), shot.size());
+    size_t inside = 0;
+    size_t same = 0;
+    for (const ScreenRect& r : seen->shape) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) {
+                const size_t at = static_cast<size_t>(y) * 818 + x;
+                ++inside;
+                same += screen[at] == shot[at];
+            }
+        }
+    }
+    EXPECT_GT(inside, 818u * 742u / 2);
+    EXPECT_EQ(same, inside);
+
+    ASSERT_EQ(kill(menu, SIGTERM), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(menu, &status, 0), menu);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+} // namespace
+} // namespace kavlo
