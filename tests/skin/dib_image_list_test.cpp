@@ -173,15 +173,78 @@ TEST(ImageListTest, AnUnreadableItemKeepsItsPlaceAndTheOthersLoad) {
     EXPECT_EQ(list.Item(2)->DIB().Pixel(0, 0), 0xFF000003u);
 }
 
+TEST(ImageListTest, StoredPixelsUnpackOnFirstUseAndBadDataShowsThen) {
+    const CompressorRegistry compressors = CompressorRegistry::WithStandardCompressors();
+    TDIBImageList source;
+    source.Add().DIB().Assign(Solid(40, 30, 0xFF102030));
+    source.Add().DIB().Assign(Solid(30, 40, 0xFF405060));
+    source.Add().DIB().Assign(Solid(20, 10, 0xFF708090));
+    FormProperties properties;
+    ASSERT_TRUE(source.WriteToForm(properties, compressors.FindByName("DIB LZH")).empty());
+    auto& items = std::get<FormCollection>(properties[0].value.data).items;
+    // Item 0's payload is cut short; item 1's record gives its size turned round, which still agrees
+    // with the container's byte count.
+    for (FormProperty& p : items[0].properties) {
+        if (p.name == "DIB.Data") {
+            std::string& bytes = std::get<FormBinary>(p.value.data).bytes;
+            bytes.resize(bytes.size() / 2);
+        }
+    }
+    for (FormProperty& p : items[1].properties) {
+        if (p.name == "DIB.Width" || p.name == "DIB.Height") {
+            p.value = FormValue::Int(p.name == "DIB.Width" ? 40 : 30);
+        }
+    }
+    TDIBImageList list;
+    list.SetName("Skin");
+    PixelBudget budget(kMaxFormPixelBytes);
+    EXPECT_TRUE(list.ReadFromForm(properties, compressors, budget).empty()) << "nothing is unpacked yet";
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(list.Item(i)->Packed()) << i;
+    }
+    // The size comes from the record without unpacking; the pixels when they are asked for.
+    EXPECT_EQ(list.Item(2)->Width(), 20);
+    EXPECT_EQ(list.Item(2)->Height(), 10);
+    EXPECT_TRUE(list.Item(2)->Packed());
+    EXPECT_EQ(list.Item(2)->DIB().Pixel(19, 9), 0xFF708090u);
+    EXPECT_FALSE(list.Item(2)->Packed());
+
+    // Where the data disagrees with the record's size, the data decides and the links hear of it.
+    CountingLink watched;
+    watched.link.SetDIBImageList(&list);
+    watched.link.SetDIBIndex(1);
+    watched.changes = 0;
+    EXPECT_EQ(list.Item(1)->Width(), 40);
+    EXPECT_EQ(watched.link.Image()->Width(), 30);
+    EXPECT_EQ(list.Item(1)->Height(), 40);
+    EXPECT_EQ(watched.changes, 1);
+
+    // Data that does not unpack leaves the image empty and says why, whenever asked.
+    for (int round = 0; round < 2; ++round) {
+        const std::vector<std::string> errors = list.UnpackAll();
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].rfind("Skin.DIBImages[0]: DIB.Data: LZH", 0), 0u) << errors[0];
+    }
+    EXPECT_TRUE(list.Item(0)->DIB().Empty());
+    EXPECT_FALSE(list.Item(0)->UnpackError().empty());
+}
+
 TEST(ImageListTest, AnItemIsReloadedFromAPictureFileUnderANewName) {
     test::TempDir dir;
     PosixFileSystem fs((dir / "c").string(), {});
     test::WriteHostFile(dir / "c/Gallery/shot.bmp", EncodeBmpFile(Solid(5, 4, 0xFF3366CC)));
     test::WriteHostFile(dir / "c/Gallery/broken.bmp", "BM");
 
+    // The placeholder comes from a form, as the gallery's do, its pixels still packed.
+    TDIBImageList placeholders;
+    placeholders.Add().SetDisplayName("placeholder");
+    placeholders.Item(0)->DIB().Assign(Solid(1, 1, 0xFF000000));
+    FormProperties stored;
+    placeholders.WriteToForm(stored, nullptr);
     TDIBImageList list;
-    list.Add().SetDisplayName("placeholder");
-    list.Item(0)->DIB().Assign(Solid(1, 1, 0xFF000000));
+    PixelBudget budget(kMaxFormPixelBytes);
+    ASSERT_TRUE(list.ReadFromForm(stored, CompressorRegistry::WithStandardCompressors(), budget).empty());
+    ASSERT_TRUE(list.Item(0)->Packed());
     CountingLink watched;
     watched.link.SetDIBImageList(&list);
     watched.link.SetDIBIndex(0);

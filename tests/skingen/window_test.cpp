@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "skin/controls/component_factory.h"
 #include "skin/controls/dib_container.h"
 #include "skin/controls/dib_image.h"
+#include "skin/controls/dib_image_list.h"
 #include "skin/text/font_resolver.h"
 #include "skingen/resources.h"
 #include "ui/headless/offscreen_window.h"
@@ -38,6 +40,7 @@ protected:
     }
 
     OffscreenWindow window{818, 742};
+    WindowSite site{window.App(), window.Window()};
     NoFonts fonts;
     FontResolver resolver{fonts, FontResolverOptions{.use_fontconfig = false}};
     std::unique_ptr<SkinForm> form;
@@ -69,6 +72,45 @@ TEST_F(BuiltInWindow, TheMiddleOfEachCornerSpotTakesThePointer) {
         form->PointerUp(MouseButton::Left, {}, wx, wy);
         EXPECT_EQ(clicks, 1);
     }
+}
+
+// A window shows few of its 131 skin images at first; unpacking them all would hold up its first frame.
+TEST_F(BuiltInWindow, TheFirstFrameUnpacksTheImagesItShowsAndNoOthers) {
+    auto* list = form->Find<TDIBImageList>("DIBImageList1");
+    ASSERT_NE(list, nullptr);
+    // Laying out needs sizes only: the picture viewer's frame, auto-sized and hidden, stays packed.
+    const auto* frame = form->Find<TDIBImage>("DIBImage1");
+    EXPECT_EQ(frame->Width(), 638);
+    EXPECT_EQ(frame->Height(), 482);
+    EXPECT_TRUE(list->Item(frame->IndexMain().DIBIndex())->Packed());
+
+    form->SetClientSize(818, 742);
+    form->SetSite(&site);
+    window.SetPaintHandler([this](const Rect& rect) { form->Paint(rect); });
+    window.RunFor(0);
+
+    std::set<int> shown;
+    for (int i = 0; i < container->ControlCount(); ++i) {
+        const auto* image = dynamic_cast<const TDIBImage*>(&container->Control(i));
+        if (image != nullptr && image->Visible() && image->IndexMain().Item() != nullptr &&
+            image->IndexMain().DIBImageList() == list) {
+            shown.insert(image->IndexMain().DIBIndex());
+        }
+    }
+    std::set<int> unpacked;
+    for (int i = 0; i < list->Count(); ++i) {
+        if (!list->Item(i)->Packed()) {
+            unpacked.insert(i);
+        }
+    }
+    EXPECT_EQ(unpacked, shown);
+    EXPECT_LT(unpacked.size(), 12u);
+    // And the frame on the window holds them: the background at the content area's corner.
+    const auto presented = window.Backend().Frame(window.Window());
+    ASSERT_TRUE(presented.has_value());
+    const uint8_t* p = presented->Row(container->Top() + 10) + (container->Left() + 10) * 4;
+    const uint32_t background = list->Item(52)->DIB().Pixel(10, 10);
+    EXPECT_EQ(uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16, background & 0xFFFFFF);
 }
 
 } // namespace

@@ -284,9 +284,14 @@ void Run(const SheetOptions& options) {
     if (loaded.form == nullptr) {
         Fail("the form stream cannot be read: " + loaded.errors.front());
     }
+    std::vector<std::string> errors = loaded.errors;
     std::vector<Section> sections;
     for (TComponent* component : loaded.form->Components()) {
         if (auto* list = dynamic_cast<TDIBImageList*>(component)) {
+            // Every image is shown, so every image is unpacked: data that does not unpack is reported.
+            for (std::string& error : list->UnpackAll()) {
+                errors.push_back(std::move(error));
+            }
             sections.push_back(DIBListSection(*list, options.scheme));
         } else if (const auto* plain = dynamic_cast<const TImageList*>(component)) {
             sections.push_back(PlainListSection(*plain, options.scheme));
@@ -315,7 +320,7 @@ void Run(const SheetOptions& options) {
                                     {"images", section.indexes},
                                     {"scheme_images", section.own_indexes}});
     }
-    for (const std::string& error : loaded.errors) {
+    for (const std::string& error : errors) {
         summary["errors"].push_back(ToUtf8(error));
     }
     for (const std::string& warning : loaded.warnings) {

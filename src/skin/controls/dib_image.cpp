@@ -123,28 +123,30 @@ void TDIBImage::SetStretch(bool stretch) {
     Invalidate();
 }
 
+// Sizes and routines come from the item, so that laying out and planning the composition leave an image
+// packed until it is drawn.
 long double TDIBImage::DrawScaleX() const {
-    const TMemoryDIB* image = index_main_.Image();
-    if (stretch_ && image != nullptr && image->Width() != 0) {
-        return Width() * 100 / image->Width();
+    const TDIBImagesItem* item = index_main_.Item();
+    if (stretch_ && item != nullptr && item->Width() != 0) {
+        return Width() * 100 / item->Width();
     }
     return ScaleX();
 }
 
 long double TDIBImage::DrawScaleY() const {
-    const TMemoryDIB* image = index_main_.Image();
-    if (stretch_ && image != nullptr && image->Height() != 0) {
-        return Height() * 100 / image->Height();
+    const TDIBImagesItem* item = index_main_.Item();
+    if (stretch_ && item != nullptr && item->Height() != 0) {
+        return Height() * 100 / item->Height();
     }
     return ScaleY();
 }
 
 Extent TDIBImage::DrawnSize() const {
-    const TMemoryDIB* image = index_main_.Image();
-    if (image == nullptr) {
+    const TDIBImagesItem* item = index_main_.Item();
+    if (item == nullptr) {
         return {};
     }
-    return TransformedSize(image->Width(), image->Height(), Angle(), DrawScaleX(), DrawScaleY());
+    return TransformedSize(item->Width(), item->Height(), Angle(), DrawScaleX(), DrawScaleY());
 }
 
 int TDIBImage::ImageOffsetX() const {
@@ -172,19 +174,19 @@ void TDIBImage::DrawContent(TWinDIB& work, int origin_x, int origin_y) {
 }
 
 Rect TDIBImage::OpaqueRect() const {
-    const TMemoryDIB* image = index_main_.Image();
-    if (image == nullptr || Opacity() != 255 || Angle() != 0 || DrawScaleX() != 100 || DrawScaleY() != 100 ||
-        image->Routine() != DrawRoutine::PlainCopy) {
+    const TDIBImagesItem* item = index_main_.Item();
+    if (item == nullptr || Opacity() != 255 || Angle() != 0 || DrawScaleX() != 100 || DrawScaleY() != 100 ||
+        item->Routine() != DrawRoutine::PlainCopy) {
         return {};
     }
     const int x = Left() + ImageOffsetX();
     const int y = Top() + ImageOffsetY();
-    return Intersect(Rect{x, y, x + image->Width(), y + image->Height()}, BoundsRect());
+    return Intersect(Rect{x, y, x + item->Width(), y + item->Height()}, BoundsRect());
 }
 
 bool TDIBImage::HasContent() const {
-    const TMemoryDIB* image = index_main_.Image();
-    return image != nullptr && !image->Empty();
+    const TDIBImagesItem* item = index_main_.Item();
+    return item != nullptr && item->Width() != 0 && item->Height() != 0;
 }
 
 bool TDIBImage::DrawDirect(TWinDIB& surface, const Rect& part) {
@@ -220,7 +222,7 @@ void TDIBImage::LinkChanged() {
 }
 
 void TDIBImage::AdjustSize() {
-    if (!auto_size_ || index_main_.Image() == nullptr) {
+    if (!auto_size_ || index_main_.Item() == nullptr) {
         // Without an image the control keeps its size.
         return;
     }

@@ -15,8 +15,54 @@ TDIBImagesItem::TDIBImagesItem(TDIBImageList& list, int index) : list_(list), in
     });
 }
 
+TMemoryDIB& TDIBImagesItem::DIB() {
+    Unpack();
+    return dib_;
+}
+
+const TMemoryDIB& TDIBImagesItem::DIB() const {
+    Unpack();
+    return dib_;
+}
+
+uint16_t TDIBImagesItem::Width() const {
+    if (packed_ != nullptr && packed_->size_known) {
+        return packed_->image.image.width;
+    }
+    return DIB().Width();
+}
+
+uint16_t TDIBImagesItem::Height() const {
+    if (packed_ != nullptr && packed_->size_known) {
+        return packed_->image.image.height;
+    }
+    return DIB().Height();
+}
+
+void TDIBImagesItem::Unpack() const {
+    if (packed_ == nullptr) {
+        return;
+    }
+    const std::unique_ptr<StoredRecord> record = std::move(packed_);
+    PixelBlockResult pixels = DecodeStoredRecord(*record);
+    if (pixels.ok()) {
+        quiet_ = true;
+        dib_.SetPixels(pixels.block.width, pixels.block.height, std::move(pixels.block.pixels));
+        quiet_ = false;
+    } else {
+        unpack_error_ = "DIB.Data: " + pixels.error;
+    }
+    // The size told before unpacking was the record's; where the data says otherwise, the data decides
+    // and whoever shows the image hears of its new size.
+    const PixelBlock& told = record->image.image;
+    if (record->size_known && (told.width != dib_.Width() || told.height != dib_.Height())) {
+        list_.ItemChanged(*this);
+    }
+}
+
 void TDIBImagesItem::DrawAs(TAbstractSuperDIB& dest, int x, int y, int16_t angle, long double scale_x,
                             long double scale_y) {
+    Unpack();
     quiet_ = true;
     const int16_t old_angle = dib_.Angle();
     const long double old_x = dib_.ScaleX();
@@ -88,19 +134,29 @@ std::vector<std::string> TDIBImageList::ReadFromForm(const FormProperties& prope
                 errors.push_back(place + read.error);
             } else if (!budget.Take(read.record.pixel_count)) {
                 errors.push_back(place + budget.Refusal());
-            } else if (PixelBlockResult pixels = DecodeStoredRecord(read.record, compressors); !pixels.ok()) {
-                errors.push_back(place + "DIB.Data: " + pixels.error);
             } else {
-                read.record.image.image = std::move(pixels.block);
                 item->quiet_ = true;
-                ApplyStoredImage(item->dib_, std::move(read.record.image));
+                ApplyStoredProperties(item->dib_, read.record.image);
                 item->quiet_ = false;
+                item->packed_ = std::make_unique<StoredRecord>(std::move(read.record));
             }
             items.push_back(std::move(item));
         }
     }
     items_ = std::move(items);
     NotifyAll();
+    return errors;
+}
+
+std::vector<std::string> TDIBImageList::UnpackAll() {
+    std::vector<std::string> errors;
+    for (const auto& item : items_) {
+        item->Unpack();
+        if (!item->unpack_error_.empty()) {
+            errors.push_back(Name() + ".DIBImages[" + std::to_string(item->index_) +
+                             "]: " + item->unpack_error_);
+        }
+    }
     return errors;
 }
 
@@ -111,7 +167,7 @@ std::vector<std::string> TDIBImageList::WriteToForm(FormProperties& properties,
     for (const auto& item : items_) {
         FormCollectionItem stored;
         stored.properties.push_back({"DisplayName", FormValue::Str(item->display_name_)});
-        const StoredImage image = StoredImageOf(item->dib_);
+        const StoredImage image = StoredImageOf(item->DIB());
         // A 1 x 1 block is smaller than any container header: it stays raw.
         const bool tiny = item->dib_.PixelCount() <= 1;
         std::string note = AppendStoredImage(stored.properties, image, tiny ? nullptr : compressor);
@@ -130,13 +186,17 @@ std::string TDIBImageList::ReloadItem(int index, const FileSystem& fs, std::stri
     if (item == nullptr) {
         return "List index out of bounds (" + std::to_string(index) + ")";
     }
-    // The name goes first so that the links, told of the new picture, already read the new name.
-    std::string old_name = std::exchange(item->display_name_, std::move(display_name));
-    std::string error = LoadDIBFromFile(item->dib_, fs, path);
-    if (!error.empty()) {
-        item->display_name_ = std::move(old_name);
+    PictureResult picture = LoadPictureFile(fs, path);
+    if (!picture) {
+        return picture.error;
     }
-    return error;
+    // The name goes first so that the links, told of the new picture, already read the new name; the
+    // stored pixels are no longer the item's.
+    item->display_name_ = std::move(display_name);
+    item->packed_.reset();
+    item->unpack_error_.clear();
+    AssignPicture(item->dib_, std::move(*picture.picture));
+    return {};
 }
 
 void TDIBImageList::ItemChanged(const TDIBImagesItem& item) {
@@ -230,8 +290,7 @@ StoredImage StoredImageOf(const TAbstractSuperDIB& dib) {
     return image;
 }
 
-void ApplyStoredImage(TAbstractSuperDIB& dib, StoredImage image) {
-    dib.SetPixels(image.image.width, image.image.height, std::move(image.image.pixels));
+void ApplyStoredProperties(TAbstractSuperDIB& dib, const StoredImage& image) {
     dib.SetAngle(image.angle);
     dib.SetScale(image.scale);
     dib.SetOpacity(image.opacity);

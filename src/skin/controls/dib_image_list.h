@@ -18,14 +18,26 @@ class FileSystem;
 class TDIBImageList;
 class TDIBImageLink;
 
-// One image of a list: a surface and the name the editor shows for it.
+// One image of a list: a surface and the name the editor shows for it. An image read from a form keeps
+// its pixels packed as stored until they are first used: a window shows few of its many images at
+// first, and unpacking them all would hold up its first frame.
 class TDIBImagesItem {
 public:
-    TMemoryDIB& DIB() { return dib_; }
-    const TMemoryDIB& DIB() const { return dib_; }
+    // The image, unpacked if it was still packed.
+    TMemoryDIB& DIB();
+    const TMemoryDIB& DIB() const;
     const std::string& DisplayName() const { return display_name_; }
     void SetDisplayName(std::string name) { display_name_ = std::move(name); }
     int Index() const { return index_; }
+
+    // The image's size and draw routine, without unpacking when the stored record gives the size.
+    uint16_t Width() const;
+    uint16_t Height() const;
+    DrawRoutine Routine() const { return dib_.Routine(); }
+    // True while the pixels are still packed.
+    bool Packed() const { return packed_ != nullptr; }
+    // Why the stored pixels did not unpack (the image is then empty); empty otherwise.
+    const std::string& UnpackError() const { return unpack_error_; }
 
     // Draws the image turned and scaled as a control asks, without telling the links: every control
     // that shows a shared image sets its own Angle and Scale before drawing, which must not make the
@@ -36,12 +48,16 @@ public:
 private:
     friend class TDIBImageList;
     TDIBImagesItem(TDIBImageList& list, int index);
+    void Unpack() const;
 
     TDIBImageList& list_;
     int index_;
-    TMemoryDIB dib_;
+    // Unpacking on first use changes what a const item holds, but nothing any caller can see.
+    mutable TMemoryDIB dib_;
+    mutable std::unique_ptr<StoredRecord> packed_;
+    mutable std::string unpack_error_;
     std::string display_name_;
-    bool quiet_ = false;
+    mutable bool quiet_ = false;
 };
 
 // An ordered, zero-based collection of images (DIBImages). Controls point at an image with a link
@@ -59,11 +75,13 @@ public:
     void Clear();
 
     // Reads the stored DIBImages collection (DisplayName and the DIB.* record of each item) in place of
-    // the current items, the pixels taken from `budget`. An item whose record cannot be read, or whose
-    // pixels the budget refuses, is kept empty so the indexes stay right; the errors are returned, one
-    // per such item.
+    // the current items, their pixels left packed but taken from `budget`. An item whose record cannot
+    // be read, or whose pixels the budget refuses, is kept empty so the indexes stay right; the errors
+    // are returned, one per such item. Data that does not unpack is found when the item is first used.
     std::vector<std::string> ReadFromForm(const FormProperties& properties,
                                           const CompressorRegistry& compressors, PixelBudget& budget);
+    // Unpacks every item still packed; the errors of the items whose pixels did not unpack, one each.
+    std::vector<std::string> UnpackAll();
     // The DIBImages collection as a form stores it; images larger than 1 x 1 are packed by
     // `compressor` (null: raw). Returns the notes of blocks stored raw although packing was asked for.
     std::vector<std::string> WriteToForm(FormProperties& properties, const Compressor* compressor) const;
@@ -114,8 +132,8 @@ private:
     std::function<void()> on_change_;
 };
 
-// The stored record of a surface and back.
+// The stored record of a surface, and every property of a record but its pixels back onto a surface.
 StoredImage StoredImageOf(const TAbstractSuperDIB& dib);
-void ApplyStoredImage(TAbstractSuperDIB& dib, StoredImage image);
+void ApplyStoredProperties(TAbstractSuperDIB& dib, const StoredImage& image);
 
 } // namespace kavlo

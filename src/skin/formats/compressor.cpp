@@ -91,9 +91,13 @@ bool CompressorRegistry::Register(std::unique_ptr<Compressor> compressor) {
 }
 
 const Compressor* CompressorRegistry::Find(const Guid& id) const {
+    return Share(id).get();
+}
+
+std::shared_ptr<const Compressor> CompressorRegistry::Share(const Guid& id) const {
     const auto it = std::find_if(compressors_.begin(), compressors_.end(),
                                  [&](const auto& compressor) { return compressor->Id() == id; });
-    return it == compressors_.end() ? nullptr : it->get();
+    return it == compressors_.end() ? nullptr : *it;
 }
 
 const Compressor* CompressorRegistry::FindByName(std::string_view name) const {

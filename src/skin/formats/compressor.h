@@ -66,6 +66,8 @@ public:
     // False (and the compressor dropped) when one with the same identifier is already registered.
     bool Register(std::unique_ptr<Compressor> compressor);
     const Compressor* Find(const Guid& id) const;
+    // The same, kept alive for whoever holds it after the registry is gone (data unpacked later).
+    std::shared_ptr<const Compressor> Share(const Guid& id) const;
     const Compressor* FindByName(std::string_view name) const;
     std::vector<const Compressor*> All() const;
 
@@ -73,7 +75,7 @@ public:
     static CompressorRegistry WithStandardCompressors();
 
 private:
-    std::vector<std::unique_ptr<Compressor>> compressors_;
+    std::vector<std::shared_ptr<const Compressor>> compressors_;
 };
 
 } // namespace kavlo

@@ -1,6 +1,10 @@
 #include "skin/formats/stored_image.h"
 
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <optional>
+#include <utility>
 
 #include "platform/codepage.h"
 #include "skin/formats/picture.h"
@@ -85,31 +89,63 @@ PixelBlockResult DecodePixelBlock(std::string_view raw) {
         return result;
     }
     block.pixels.resize(count);
-    for (size_t i = 0; i < count; ++i) {
-        block.pixels[i] = ReadLe(raw, 4 + i * 4, 4);
+    // The stored bytes are the little-endian words themselves.
+    static_assert(std::endian::native == std::endian::little);
+    if (count != 0) {
+        std::memcpy(block.pixels.data(), raw.data() + 4, count * 4);
     }
     return result;
 }
 
-CodecResult UnpackStoredData(std::string_view data, const CompressorRegistry& compressors) {
-    if (data.size() < stored_data::kHeaderSize ||
-        data.substr(0, stored_data::kSignature.size()) != stored_data::kSignature) {
-        return {std::string(data), {}};
+namespace {
+
+bool IsContainer(std::string_view data) {
+    return data.size() >= stored_data::kHeaderSize &&
+           data.substr(0, stored_data::kSignature.size()) == stored_data::kSignature;
+}
+
+// A container's compressor and the size it declares, checked before anything is unpacked.
+struct ContainerHeader {
+    std::shared_ptr<const Compressor> compressor;
+    uint32_t raw_size = 0;
+    std::string error;
+};
+
+ContainerHeader ReadContainerHeader(std::string_view data, const CompressorRegistry& compressors) {
+    ContainerHeader header;
+    header.compressor = compressors.Share(Guid::FromBytes(data.substr(6, Guid::kByteSize)));
+    if (header.compressor == nullptr) {
+        header.error = stored_data::kNoDecompressor;
+        return header;
     }
-    const Compressor* compressor = compressors.Find(Guid::FromBytes(data.substr(6, Guid::kByteSize)));
-    if (compressor == nullptr) {
-        return CodecResult::Failure(stored_data::kNoDecompressor);
+    header.raw_size = ReadLe(data, 22, 4);
+    if (header.raw_size > kMaxUnpackedSize) {
+        header.error = "the stored image unpacks to " + std::to_string(header.raw_size) +
+                       " bytes, more than an image may have";
     }
+    return header;
+}
+
+CodecResult UnpackContainer(std::string_view data, const Compressor& compressor) {
     const uint32_t raw_size = ReadLe(data, 22, 4);
-    if (raw_size > kMaxUnpackedSize) {
-        return CodecResult::Failure("the stored image unpacks to " + std::to_string(raw_size) +
-                                    " bytes, more than an image may have");
-    }
-    CodecResult raw = compressor->Decompress(data.substr(stored_data::kHeaderSize), raw_size);
+    CodecResult raw = compressor.Decompress(data.substr(stored_data::kHeaderSize), raw_size);
     if (raw.ok() && raw.bytes.size() != raw_size) {
         return CodecResult::Failure("the stored image unpacks to a size other than its container says");
     }
     return raw;
+}
+
+} // namespace
+
+CodecResult UnpackStoredData(std::string_view data, const CompressorRegistry& compressors) {
+    if (!IsContainer(data)) {
+        return {std::string(data), {}};
+    }
+    const ContainerHeader header = ReadContainerHeader(data, compressors);
+    if (!header.error.empty()) {
+        return CodecResult::Failure(header.error);
+    }
+    return UnpackContainer(data, *header.compressor);
 }
 
 PackedData PackStoredData(std::string_view raw_block, const Compressor* compressor) {
@@ -149,31 +185,32 @@ PixelBlockResult DecodeStoredData(std::string_view data, const CompressorRegistr
 
 namespace {
 
-// What the data's header says: the raw block's size fields, or the container's raw size. Errors are
-// those found without unpacking.
-std::string ReadDataHeader(std::string_view data, const CompressorRegistry& compressors, int64_t& pixels) {
-    if (data.size() >= stored_data::kHeaderSize &&
-        data.substr(0, stored_data::kSignature.size()) == stored_data::kSignature) {
-        if (compressors.Find(Guid::FromBytes(data.substr(6, Guid::kByteSize))) == nullptr) {
-            return stored_data::kNoDecompressor;
+// What the data's header tells of the pixels: the container's compressor and raw size, or the raw
+// block's size fields. `declared` is the record's own Width x Height, when it gives both.
+std::string ReadDataHeader(std::string_view data, const CompressorRegistry& compressors,
+                           std::optional<std::pair<int64_t, int64_t>> declared, StoredRecord& record) {
+    PixelBlock& size = record.image.image;
+    if (IsContainer(data)) {
+        ContainerHeader header = ReadContainerHeader(data, compressors);
+        if (!header.error.empty()) {
+            return header.error;
         }
-        const uint32_t raw_size = ReadLe(data, 22, 4);
-        if (raw_size > kMaxUnpackedSize) {
-            return "the stored image unpacks to " + std::to_string(raw_size) +
-                   " bytes, more than an image may have";
-        }
-        pixels = raw_size < 4 ? 0 : (raw_size - 4) / 4;
+        record.compressor = std::move(header.compressor);
+        record.pixel_count = header.raw_size < 4 ? 0 : (header.raw_size - 4) / 4;
+        // The record's own size is the block's when they agree on the bytes; unpacking checks it.
+        record.size_known = declared && 4 + declared->first * declared->second * 4 == header.raw_size;
         return {};
     }
     if (data.size() < 4) {
         return "the pixel block ends inside its header";
     }
-    const uint32_t width = ReadLe(data, 0, 2);
-    const uint32_t height = ReadLe(data, 2, 2);
-    pixels = int64_t{width} * height;
-    if (static_cast<int64_t>((data.size() - 4) / 4) < pixels) {
-        return "the pixel block is shorter than " + std::to_string(width) + " x " + std::to_string(height) +
-               " pixels";
+    size.width = static_cast<uint16_t>(ReadLe(data, 0, 2));
+    size.height = static_cast<uint16_t>(ReadLe(data, 2, 2));
+    record.pixel_count = int64_t{size.width} * size.height;
+    record.size_known = true;
+    if (static_cast<int64_t>((data.size() - 4) / 4) < record.pixel_count) {
+        return "the pixel block is shorter than " + std::to_string(size.width) + " x " +
+               std::to_string(size.height) + " pixels";
     }
     return {};
 }
@@ -215,6 +252,7 @@ StoredRecordResult ReadStoredRecord(const FormProperties& properties, const Comp
             return result;
         }
         record.pixel_count = numbers.width * numbers.height;
+        record.size_known = true;
         return result;
     }
     const FormBinary* binary = std::get_if<FormBinary>(&data->data);
@@ -222,7 +260,12 @@ StoredRecordResult ReadStoredRecord(const FormProperties& properties, const Comp
         result.error = Name(prefix, "Data") + " is not binary data";
         return result;
     }
-    if (std::string error = ReadDataHeader(binary->bytes, compressors, record.pixel_count); !error.empty()) {
+    std::optional<std::pair<int64_t, int64_t>> declared;
+    if (FindFormProperty(properties, Name(prefix, "Width")) != nullptr &&
+        FindFormProperty(properties, Name(prefix, "Height")) != nullptr) {
+        declared.emplace(numbers.width, numbers.height);
+    }
+    if (std::string error = ReadDataHeader(binary->bytes, compressors, declared, record); !error.empty()) {
         result.error = Name(prefix, "Data") + ": " + error;
         return result;
     }
@@ -231,15 +274,24 @@ StoredRecordResult ReadStoredRecord(const FormProperties& properties, const Comp
     return result;
 }
 
-PixelBlockResult DecodeStoredRecord(const StoredRecord& record, const CompressorRegistry& compressors) {
-    if (record.has_data) {
-        return DecodeStoredData(record.data, compressors);
+PixelBlockResult DecodeStoredRecord(const StoredRecord& record) {
+    if (!record.has_data) {
+        PixelBlockResult result;
+        result.block.width = record.image.image.width;
+        result.block.height = record.image.image.height;
+        result.block.pixels.assign(static_cast<size_t>(record.pixel_count), 0);
+        return result;
     }
-    PixelBlockResult result;
-    result.block.width = record.image.image.width;
-    result.block.height = record.image.image.height;
-    result.block.pixels.assign(static_cast<size_t>(record.pixel_count), 0);
-    return result;
+    if (record.compressor == nullptr) {
+        return DecodePixelBlock(record.data);
+    }
+    CodecResult raw = UnpackContainer(record.data, *record.compressor);
+    if (!raw.ok()) {
+        PixelBlockResult failed;
+        failed.error = std::move(raw.error);
+        return failed;
+    }
+    return DecodePixelBlock(raw.bytes);
 }
 
 StoredImageResult ReadStoredImage(const FormProperties& properties, const CompressorRegistry& compressors,
@@ -250,7 +302,7 @@ StoredImageResult ReadStoredImage(const FormProperties& properties, const Compre
         result.error = std::move(read.error);
         return result;
     }
-    PixelBlockResult pixels = DecodeStoredRecord(read.record, compressors);
+    PixelBlockResult pixels = DecodeStoredRecord(read.record);
     if (!pixels.ok()) {
         result.error = Name(prefix, "Data") + ": " + pixels.error;
         return result;

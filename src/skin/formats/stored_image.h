@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,11 +80,17 @@ struct StoredImageResult {
 
 // A stored record read up to its pixels: the drawing properties, the data as stored, and what the
 // data's header says about the pixels, so that their memory can be asked for (and refused) before
-// any is taken.
+// any is taken, and the size known before unpacking.
 struct StoredRecord {
-    StoredImage image; // every property; image.image holds no pixels
+    // Every property. image.image holds no pixels; its width and height are those unpacking will give
+    // when `size_known`: the raw block's own, the record's Width and Height when they agree with the
+    // container's raw size, or Width and Height without data.
+    StoredImage image;
+    bool size_known = false;
     bool has_data = false;
     std::string data; // DIB.Data as stored
+    // The compressor of a container, kept for unpacking later; null for a raw block.
+    std::shared_ptr<const Compressor> compressor;
     // The pixels unpacking will give, from the data's header (or Width x Height without data).
     int64_t pixel_count = 0;
 };
@@ -102,7 +109,7 @@ StoredRecordResult ReadStoredRecord(const FormProperties& properties, const Comp
                                     std::string_view prefix = "DIB.");
 // The record's pixels: the data decides the size; without data the image is Width x Height pixels
 // of 0.
-PixelBlockResult DecodeStoredRecord(const StoredRecord& record, const CompressorRegistry& compressors);
+PixelBlockResult DecodeStoredRecord(const StoredRecord& record);
 // Both steps at once; an error names the property at fault.
 StoredImageResult ReadStoredImage(const FormProperties& properties, const CompressorRegistry& compressors,
                                   std::string_view prefix = "DIB.");
