@@ -378,9 +378,7 @@ bool ApplyShaper(const Prop& p) {
         if (!picture) {
             return p.Bad(": " + picture.error);
         }
-        TMemoryDIB mask;
-        AssignPicture(mask, std::move(*picture.picture));
-        shaper.SetBitmap(mask);
+        shaper.SetBitmap(std::move(*picture.picture));
         return true;
     }
     if (p.Is("TransparentColor")) {

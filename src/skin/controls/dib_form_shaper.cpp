@@ -34,6 +34,11 @@ void TDIBFormShaper::SetBitmap(const TAbstractSuperDIB& bitmap) {
     Apply();
 }
 
+void TDIBFormShaper::SetBitmap(Picture picture) {
+    AssignPicture(bitmap_, std::move(picture));
+    Apply();
+}
+
 void TDIBFormShaper::SetTransparentColor(TColor color) {
     color &= 0x00FFFFFFu;
     if (color == transparent_color_) {

@@ -5,6 +5,7 @@
 #include "skin/controls/component.h"
 #include "skin/controls/dib_image_list.h"
 #include "skin/controls/dib_site.h"
+#include "skin/formats/picture.h"
 #include "skin/surface/dib.h"
 #include "skin/surface/dib_region.h"
 
@@ -35,6 +36,8 @@ public:
     // The mask picture used when IndexShape points at no image.
     const TMemoryDIB& Bitmap() const { return bitmap_; }
     void SetBitmap(const TAbstractSuperDIB& bitmap);
+    // The same from a decoded picture, whose pixels it takes over.
+    void SetBitmap(Picture picture);
     TDIBImageLink& IndexShape() { return index_shape_; }
     TColor TransparentColor() const { return transparent_color_; }
     void SetTransparentColor(TColor color);

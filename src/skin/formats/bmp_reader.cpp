@@ -82,7 +82,9 @@ std::string ReadPalette(const Bytes& bytes, size_t at, size_t entry_size, size_t
     if (!bytes.Has(at, count * entry_size)) {
         return kTruncated;
     }
-    header.palette.resize(count);
+    // Every index a pixel can hold has a place: one past the stored colours is black, as a zeroed colour
+    // table would give.
+    header.palette.assign(256, kOpaque);
     for (size_t i = 0; i < count; ++i) {
         const size_t e = at + i * entry_size;
         header.palette[i] =
@@ -180,9 +182,8 @@ std::string ParseHeader(const Bytes& bytes, BmpHeader& header) {
     return CheckFormat(header);
 }
 
-uint32_t PaletteColour(const BmpHeader& header, uint32_t index) {
-    // An index past the palette's end is black, as a zeroed colour table would give.
-    return index < header.palette.size() ? header.palette[index] : kOpaque;
+uint32_t PaletteColour(const BmpHeader& header, uint8_t index) {
+    return header.palette[index];
 }
 
 uint32_t MaskedChannel(uint32_t value, uint32_t mask) {
@@ -204,33 +205,47 @@ uint32_t FieldPixel(const BmpHeader& header, uint32_t value) {
            MaskedChannel(value, m[2]);
 }
 
+// Indexed pixels, a byte at a time: the leftmost pixel in the highest bits.
+void DecodeIndexedRow(const Bytes& bytes, size_t at, const BmpHeader& header, uint32_t* out) {
+    const int width = static_cast<int>(header.width);
+    const int bits = header.bits;
+    const int per_byte = 8 / bits;
+    const uint32_t mask = (1u << bits) - 1;
+    for (int x = 0; x < width; x += per_byte) {
+        const uint32_t byte = bytes.U8(at + static_cast<size_t>(x / per_byte));
+        const int count = std::min(per_byte, width - x);
+        for (int i = 0; i < count; ++i) {
+            out[x + i] = PaletteColour(header, static_cast<uint8_t>((byte >> (8 - bits * (i + 1))) & mask));
+        }
+    }
+}
+
 void DecodeRow(const Bytes& bytes, size_t at, const BmpHeader& header, uint32_t* out) {
     const int width = static_cast<int>(header.width);
-    for (int x = 0; x < width; ++x) {
-        switch (header.bits) {
-            case 1:
-            case 4:
-            case 8: {
-                const size_t bit = static_cast<size_t>(x) * header.bits;
-                const uint32_t byte = bytes.U8(at + bit / 8);
-                const uint32_t shift = 8 - header.bits - (bit % 8);
-                out[x] = PaletteColour(header, (byte >> shift) & ((1u << header.bits) - 1));
-                break;
-            }
-            case 16:
+    switch (header.bits) {
+        case 1:
+        case 4:
+        case 8:
+            DecodeIndexedRow(bytes, at, header, out);
+            return;
+        case 16:
+            for (int x = 0; x < width; ++x) {
                 out[x] = FieldPixel(header, bytes.U16(at + x * size_t{2}));
-                break;
-            case 24: {
+            }
+            return;
+        case 24:
+            for (int x = 0; x < width; ++x) {
                 const size_t p = at + x * size_t{3};
                 out[x] = kOpaque | (uint32_t{bytes.U8(p + 2)} << 16) | (uint32_t{bytes.U8(p + 1)} << 8) |
                          bytes.U8(p);
-                break;
             }
-            default:
+            return;
+        default:
+            for (int x = 0; x < width; ++x) {
                 out[x] = header.compression == kBiRgb ? bytes.U32(at + x * size_t{4})
                                                       : FieldPixel(header, bytes.U32(at + x * size_t{4}));
-                break;
-        }
+            }
+            return;
     }
 }
 
