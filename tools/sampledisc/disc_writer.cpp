@@ -37,13 +37,9 @@ void DiscWriter::WriteScript(std::string_view disc_path, std::string_view script
                                  std::filesystem::perm_options::add, ec);
 }
 
-void DiscWriter::Copy(const std::filesystem::path& from, std::string_view disc_path) {
-    const std::filesystem::path path = HostPath(disc_path);
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
-    std::filesystem::copy_file(from, path, std::filesystem::copy_options::overwrite_existing, ec);
-    if (ec && error_.empty()) {
-        error_ = "cannot copy " + from.string() + ": " + ec.message();
+void DiscWriter::Fail(std::string error) {
+    if (error_.empty()) {
+        error_ = std::move(error);
     }
 }
 

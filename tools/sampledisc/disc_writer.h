@@ -15,7 +15,8 @@ public:
     void Write(std::string_view disc_path, std::string_view bytes);
     // A host program: a shell script with the run bit, whatever its Windows name.
     void WriteScript(std::string_view disc_path, std::string_view script);
-    void Copy(const std::filesystem::path& from, std::string_view disc_path);
+    // A file that could not be made; the first failure is the one reported.
+    void Fail(std::string error);
     bool Failed() const { return !error_.empty(); }
     const std::string& Error() const { return error_; }
 

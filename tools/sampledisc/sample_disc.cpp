@@ -1,10 +1,14 @@
 #include "sampledisc/sample_disc.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <optional>
 
 #include "platform/codepage.h"
 #include "sampledisc/disc_writer.h"
+#include "sampledisc/font_rename.h"
 #include "sampledisc/ini_text.h"
 #include "sampledisc/sample_items.h"
 #include "sampledisc/sample_setups.h"
@@ -198,10 +202,29 @@ void WriteUpdates(DiscWriter& disc, const SampleCatalogue& catalogue) {
     }
 }
 
+// The window's labels ask for their faces by these family names. Renaming also keeps the DejaVu
+// licence, which wants changed fonts to carry other names.
+void WriteFont(DiscWriter& disc, const char* file, const FontNaming& naming, std::string_view disc_path) {
+    const std::string from = std::string(kFontDir) + file;
+    std::ifstream in(from, std::ios::binary);
+    if (!in) {
+        disc.Fail("cannot read " + from);
+        return;
+    }
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::optional<std::string> renamed = RenameFont(bytes, naming);
+    if (!renamed) {
+        disc.Fail("cannot rename the font " + from);
+        return;
+    }
+    disc.Write(disc_path, *renamed);
+}
+
 void WriteDiscExtras(DiscWriter& disc) {
     disc.Write("KAVLO.EXE", "The menu of this disc is started with kavlo --disc.\r\n");
-    disc.Copy(std::string(kFontDir) + "DejaVuSans.ttf", "KAVLO\\bb.jpg");
-    disc.Copy(std::string(kFontDir) + "DejaVuSans-Bold.ttf", "KAVLO\\bc.jpg");
+    WriteFont(disc, "DejaVuSans.ttf", {"Square721 AT", "Square721 AT", "Square721AT"}, "KAVLO\\bb.jpg");
+    WriteFont(disc, "DejaVuSans-Bold.ttf",
+              {"Square721 BdEx AT", "Square721 BdEx AT Bold", "Square721BdExAT-Bold"}, "KAVLO\\bc.jpg");
     disc.Write("Dovudiz\\index.htm",
                WebPage("Pixel Workshop",
                        "How a rally track is built: sketch, blocks, textures, lights, test drive."));
