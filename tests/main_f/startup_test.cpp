@@ -101,7 +101,7 @@ TEST(Startup, DiscOnItsOwnDriveIsTakenAndTheSessionSetUp) {
     EXPECT_EQ(s.form.state.DiscDrive, "D:");
     EXPECT_EQ(s.form.state.DiscDir, "D:\\KAVLO\\");
     EXPECT_TRUE(s.boxes.Shown().empty());
-    EXPECT_TRUE(s.posix_.fonts().FindFace("DejaVu Sans").has_value());
+    EXPECT_TRUE(s.posix_.fonts().FindFace("Square721 AT").has_value());
     EXPECT_EQ(s.posix_.fonts().BroadcastCount(), 1);
     EXPECT_EQ(s.form.SettingsFile->ReadInteger("Main", "Language", 0), 1);
     EXPECT_EQ(s.posix_.fs().CurrentDirectory(), "D:\\");
@@ -118,7 +118,7 @@ TEST(Startup, DiscOnItsOwnDriveIsTakenAndTheSessionSetUp) {
     EXPECT_EQ(s.form.SettingsFile->ReadString("Main", "1226", ""), "KAVLO_1226A");
 
     s.form.FormDestroy();
-    EXPECT_FALSE(s.posix_.fonts().FindFace("DejaVu Sans").has_value());
+    EXPECT_FALSE(s.posix_.fonts().FindFace("Square721 AT").has_value());
     EXPECT_EQ(s.posix_.fonts().BroadcastCount(), 2);
 }
 
