@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -211,6 +212,36 @@ TEST(MenuScenario, StartupErrorsComeInOrderAndEndTheProgram) {
     const MenuResult full = menu.Run(SampleDisc());
     EXPECT_EQ(full.run.exit_code, 2);
     EXPECT_FALSE(full.run.err.empty());
+}
+
+// A user who may not write to the Windows directory is warned, in Czech whatever the disc's language,
+// and the menu goes on without its "Language" write.
+TEST(MenuScenario, UserWhoCannotWriteTheWindowsDirectoryIsWarnedAndTheMenuGoesOn) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run the menu as another user";
+    }
+    TempDir dir;
+    const std::filesystem::path disc = WriteDisc(dir / "disc");
+    const std::filesystem::path pc = dir / "pc";
+    const std::filesystem::path out = dir / "out";
+    // The PC as an administrator left it: the Windows directory belongs to root.
+    ASSERT_EQ(test::RunMenu({"--headless", "--disc", disc.string(), "--pc", pc.string()}).exit_code, 0);
+    std::filesystem::create_directories(out);
+    for (const std::filesystem::path& open : {dir.path(), out}) {
+        std::filesystem::permissions(open, std::filesystem::perms::all);
+    }
+    const std::string settings_before = ReadHostFile(pc / "drive_c" / "WINDOWS" / "kavlo.ini");
+    const test::ToolRun run =
+        test::RunProgram("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", test::MenuPath(),
+                                     "--headless", "--disc", disc.string(), "--pc", pc.string(),
+                                     "--dump-state", (out / "dump.json").string()});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const json dump = json::parse(ReadHostFile(out / "dump.json"));
+    const std::vector<json> boxes = Boxes(dump);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0]["text"], "Nemáte administrátorská práva - většina dem nepůjde nainstalovat!");
+    EXPECT_TRUE(dump["window"]["visible"]);
+    EXPECT_EQ(ReadHostFile(pc / "drive_c" / "WINDOWS" / "kavlo.ini"), settings_before);
 }
 
 TEST(MenuScenario, ReadOnlySettingsFileIsReadAndLeftAlone) {

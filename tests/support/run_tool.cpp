@@ -17,7 +17,8 @@ std::string ShellQuoted(const std::string& word) {
     return quoted + "'";
 }
 
-// Runs a program with these arguments (each passed as one word), collecting its output.
+} // namespace
+
 ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args) {
     TempDir dir;
     const auto err_file = dir / "stderr.txt";
@@ -41,8 +42,6 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
     run.err = ReadHostFile(err_file);
     return run;
 }
-
-} // namespace
 
 std::string ToolPath() {
     return KAVLO_TOOL_PATH;

@@ -11,6 +11,9 @@ struct ToolRun {
     int exit_code = -1;
 };
 
+// Runs a program with these arguments (each passed as one word), collecting its output.
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args);
+
 // The host path of the kavlo-tool built alongside the tests.
 std::string ToolPath();
 
