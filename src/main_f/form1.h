@@ -16,6 +16,7 @@
 #include "skin/controls/dib_fade_label.h"
 #include "skin/controls/dib_form_shaper.h"
 #include "skin/controls/dib_image.h"
+#include "skin/controls/dib_image_list.h"
 #include "skin/controls/plain_controls.h"
 #include "skin/controls/skin_form.h"
 #include "skin/text/font_resolver.h"
@@ -28,6 +29,7 @@ namespace kavlo {
 // loaded. The form owns them.
 struct TForm1Controls {
     TImage* Image4 = nullptr;
+    TImage* Image1 = nullptr;
     TLabel* CDNumberLabel = nullptr;
     TLabel* DebugLabel1 = nullptr;
     TLabel* DebugLabel2 = nullptr;
@@ -36,10 +38,28 @@ struct TForm1Controls {
     TDIBImage* DIBBackImage = nullptr;
     TDIBImage* CoverUp = nullptr;
     TDIBImage* CoverDown = nullptr;
+    TDIBImage* DIBImage1 = nullptr; // the enlarged picture's frame
+    TDIBImage* DIBImage2 = nullptr; // the enlarged picture
     TDIBImage* DIBImage3 = nullptr;
+    TDIBImage* DIBImage4 = nullptr; // the small picture
     TDIBImage* DIBImage5 = nullptr;
+    TDIBImage* LeftArrow = nullptr;
+    TDIBImage* RightArrow = nullptr;
+    // The list.
+    TDIBImage* HighlightDIB = nullptr;
     std::array<TDIBFadeLabel*, 10> DemosLabel{};
+    std::array<TDIBImage*, 10> Play{};
+    TDIBImage* Up1 = nullptr;
+    TDIBImage* Down1 = nullptr;
+    TDIBFadeLabel* PositionLabel = nullptr;
+    TDIBImage* UpperArrow = nullptr;
+    TDIBImage* LowerArrow = nullptr;
+    // The icon column.
+    std::array<TDIBImage*, 14> DIBSection{};
     std::array<TDIBFadeLabel*, 14> IconLabel{};
+    TDIBImage* Up2 = nullptr;
+    TDIBImage* Down2 = nullptr;
+    // The detail panel.
     TDIBFadeLabel* NameLabel = nullptr;
     TDIBFadeLabel* FirmLabel = nullptr;
     TDIBFadeLabel* DateLabel = nullptr;
@@ -47,10 +67,33 @@ struct TForm1Controls {
     TDIBFadeLabel* TechLabel = nullptr;
     TDIBFadeLabel* HelpLabel = nullptr;
     TDIBFadeLabel* HelpLabel2 = nullptr;
-    TDIBFadeLabel* PositionLabel = nullptr;
+    TDIBImage* Flag_Playable = nullptr;
+    TDIBImage* Flag_Unplayable = nullptr;
+    TDIBImage* Flag_CZ = nullptr;
+    TDIBImage* Flag_Net = nullptr;
+    TDIBImage* Flag_3D = nullptr;
+    TImage* ReadmeImage = nullptr;
+    TImage* WebImage = nullptr;
+    TImage* PlayImage = nullptr;
+    TImage* StopImage = nullptr;
+    // Corner spots and their indicators.
+    TDIBImage* ExitSpot = nullptr;
+    TDIBImage* SetupSpot = nullptr;
+    TDIBImage* IndigoSpot = nullptr;
+    TDIBImage* ExitDIB = nullptr;
+    TDIBImage* SetupDIB = nullptr;
+    TDIBImage* IndigoDIB = nullptr;
+    // Non-visual components.
+    TDIBImageList* DIBImageList1 = nullptr;
+    TDIBImageList* DIBImageList2 = nullptr;
+    TImageList* ControlsImageList = nullptr;
     TDIBFormShaper* DIBFormShaper1 = nullptr;
     TimerComponent* StartTimer = nullptr;
     TimerComponent* MusicTimer = nullptr;
+    TimerComponent* ScrollDownTimer = nullptr;
+    TimerComponent* ScrollUpTimer = nullptr;
+    TimerComponent* DIBTimer3 = nullptr;
+    TimerComponent* DIBTimer4 = nullptr;
 };
 
 // The main window: owner of the menu's state, the catalogue tables, the INI readers and the skin
@@ -96,47 +139,134 @@ public:
     void DebugLabel2Click(TControl& sender);
     void Image4MouseDown(TControl& sender, MouseButton button, ShiftState shift, int x, int y);
 
-    // The window's handlers that the browser, launching, effects, border and music bring to life; the
-    // form wires them by name (numbered families take their number). Until then they do nothing.
-    void FormKeyDown(uint16_t key, ShiftState shift);
-    void FormMouseWheelUp(ShiftState shift, int x, int y);
-    void FormMouseWheelDown(ShiftState shift, int x, int y);
-    void DemosLabelClick(int row);
-    void PlayClick(int row);
-    void PlayMouseEnter(int row);
-    void PlayMouseLeave(int row);
+    // The icon column and its pages.
+    void LoadPages();
+    void AddPage(PageKind kind);
+    void SetSlot(int slot, const std::string& caption, int base_image, PageKind kind);
+    void MainButtonClick(int slot);
+    void SelectPage(PageKind kind);
+    void ProcessPage();
+    void PressIcon(int slot);
+    void UnpressIcon(int slot);
+    void SetOpacity(int slot, int delta);
+    void StartColumnScroll(bool down);
     void DIBSectionClick(int slot);
-    void SectionMouseMove(int slot, ShiftState shift, int x, int y);
-    void IconLabelMouseMove(int slot, ShiftState shift, int x, int y);
-    void Up1Click(TControl& sender);
-    void Down1Click(TControl& sender);
-    void ArrowMouseMove(TControl& sender, ShiftState shift, int x, int y);
-    void ReadmeDIBImageClick(TControl& sender);
-    void WebDIBImageClick(TControl& sender);
-    void PlayDIBImageClick(TControl& sender);
-    void StopDIBImageClick(TControl& sender);
-    void ActionCoverMouseMove(TControl& sender, ShiftState shift, int x, int y);
-    void FlagMouseMove(TControl& sender, ShiftState shift, int x, int y);
-    void DateLabelMouseMove(TControl& sender, ShiftState shift, int x, int y);
-    void TechLabelMouseEnter(TControl& sender);
+    void SectionMouseMove(int slot, TControl& sender, ShiftState shift, int x, int y);
+    void IconLabelMouseMove(int slot, TControl& sender, ShiftState shift, int x, int y);
+    void Up2MouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void Down2MouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void ScrollUpTimerTimer();
+    void ScrollDownTimerTimer();
     void ScreenImageMouseMove(TControl& sender, ShiftState shift, int x, int y);
     void ExitSpotClick(TControl& sender);
     void SetupSpotClick(TControl& sender);
     void IndigoSpotClick(TControl& sender);
     void SpotMouseMove(TControl& sender, ShiftState shift, int x, int y);
+
+    // The item list.
+    int AssignTempNumber(PageKind kind) const;
+    std::vector<std::string> AssignTempNamesList(PageKind kind) const;
+    int FindPosition(char letter) const;
+    void FillList();
+    void ClearList();
+    void HighLight(int row);
+    void Bold();
+    void Unbold();
+    void HideQuickBars();
+    void SelectRow(int row);
+    void ScrollListDown();
+    void ScrollListUp();
+    void Down1Click(TControl& sender);
+    void Up1Click(TControl& sender);
+    void CheckBounds();
+    void JumpToItem();
+    void MoveArrows(TControl& sender, int x, int y);
+    void DemosLabelClick(int row);
+    void FormKeyDown(uint16_t key, ShiftState shift);
+    void FormMouseWheelUp(ShiftState shift, int x, int y);
+    void FormMouseWheelDown(ShiftState shift, int x, int y);
+    void Up1MouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void Down1MouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void PlayClick(int row);
+    void PlayMouseEnter(int row);
+    void PlayMouseLeave(int row);
+
+    // The detail panel.
+    void SetOff();
+    void DoFlags(int code);
+    void FlagPlayable(bool on);
+    void FlagUnPlayable(bool on);
+    void FlagCZ(bool on);
+    void Flag3D(bool on);
+    void FlagNet(bool on);
+    void ReadmeButton(bool on);
+    void WebButton(bool on);
+    void PlayButton(bool on);
+    void StopButton(bool on);
+    void FlagMouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void TechLabelMouseEnter(TControl& sender);
+    void DateLabelMouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void ActionCoverMouseMove(TControl& sender, ShiftState shift, int x, int y);
+    void ReadmeDIBImageClick(TControl& sender);
+    void WebDIBImageClick(TControl& sender);
+    void PlayDIBImageClick(TControl& sender);
+    void StopDIBImageClick(TControl& sender);
+
+    // The page builders and the item builders.
+    void SetDemosPage();
+    void SetAddonsPage();
+    void SetFullsPage();
+    void SetExtra2Page();
+    void SetExtra3Page();
+    void SetSharewarePage();
+    void SetServicePage();
+    void SetUpdatesPage();
+    void SetDriversPage();
+    void SetReadersPage();
+    void SetExtraPage();
+    void SetHotShotsPage();
+    void SetFilmsPage();
+    void SetDovudizPage();
+    void SetInstalledPage();
+    void SetDemos();
+    void SetAddons();
+    void SetFulls();
+    void SetExtra2();
+    void SetExtra3();
+    void SetShare();
+    void SetService();
+    void SetUpdates();
+    void SetDrivers();
+    void SetReaders();
+    void SetExtra();
+    void SetShots();
+    void SetFilms();
+    void SetInstalled();
+
+    // The picture gallery.
+    uint8_t LoadSmallPicture(std::string name);
+    bool ImageLoaded(const std::string& name) const;
+    bool NextPicture(const std::string& name) const;
+    bool PrevPicture(const std::string& name) const;
+    void SetControlOpacity(TDIBControl& image, int delta);
     void DIBImage4Click(TControl& sender);
+    void RightArrowClick(TControl& sender);
+    void LeftArrowClick(TControl& sender);
     void DIBImage4MouseEnter(TControl& sender);
     void DIBImage4MouseLeave(TControl& sender);
     void DIBImage4MouseMove(TControl& sender, ShiftState shift, int x, int y);
     void DIBImage1MouseDown(TControl& sender, MouseButton button, ShiftState shift, int x, int y);
-    void LeftArrowClick(TControl& sender);
-    void RightArrowClick(TControl& sender);
+
+    // The settings page.
+    void SetSettingsPage();
+    void SetSettings();
+    void ToggleSetting(int row);
+
+    // What the effects, launching, border and music work bring to life.
     void SponsorClick(TControl& sender);
     void Image1Click(TControl& sender);
     void AnimationTimerTimer();
     void StartTimerTimer();
-    void ScrollUpTimerTimer();
-    void ScrollDownTimerTimer();
     void Timer1Timer();
     void MusicTimerTimer();
     void DIBTimer1Timer();
@@ -163,7 +293,9 @@ public:
 
     std::string ApplicationTitle = "Kavlo CD v2";
     std::string Caption;
-    int PictureCount = 0;
+    // What earlier discs installed on this PC, as the Installed page lists it.
+    FixedTable<TDemos, 50> InstalledList;
+    int InstalledCount = 0;
     // Never set: the menu keeps its window mode while other programs run.
     bool FullScreen = false;
     bool MusicPlaying = false;

@@ -51,11 +51,18 @@ void AddListHandlers(TForm1& f, HandlerTable& t) {
     }
     t.notify["Up1Click"] = [&f](TControl& s) { f.Up1Click(s); };
     t.notify["Down1Click"] = [&f](TControl& s) { f.Down1Click(s); };
-    for (const char* name : {"Up1MouseMove", "Down1MouseMove", "Up2MouseMove", "Down2MouseMove"}) {
-        t.move[name] = [&f](TControl& s, ShiftState shift, int x, int y) {
-            f.ArrowMouseMove(s, shift, x, y);
-        };
-    }
+    t.move["Up1MouseMove"] = [&f](TControl& s, ShiftState shift, int x, int y) {
+        f.Up1MouseMove(s, shift, x, y);
+    };
+    t.move["Down1MouseMove"] = [&f](TControl& s, ShiftState shift, int x, int y) {
+        f.Down1MouseMove(s, shift, x, y);
+    };
+    t.move["Up2MouseMove"] = [&f](TControl& s, ShiftState shift, int x, int y) {
+        f.Up2MouseMove(s, shift, x, y);
+    };
+    t.move["Down2MouseMove"] = [&f](TControl& s, ShiftState shift, int x, int y) {
+        f.Down2MouseMove(s, shift, x, y);
+    };
 }
 
 void AddSectionHandlers(TForm1& f, HandlerTable& t) {
@@ -63,19 +70,19 @@ void AddSectionHandlers(TForm1& f, HandlerTable& t) {
         t.notify[SectionName(slot) + "Click"] = [&f, slot](TControl&) { f.DIBSectionClick(slot); };
         const std::string icon_move =
             slot <= 6 ? N("IconImage", slot, "MouseMove") : SectionName(slot) + "MouseMove";
-        t.move[icon_move] = [&f, slot](TControl&, ShiftState shift, int x, int y) {
-            f.SectionMouseMove(slot, shift, x, y);
+        t.move[icon_move] = [&f, slot](TControl& s, ShiftState shift, int x, int y) {
+            f.SectionMouseMove(slot, s, shift, x, y);
         };
         if (slot != 11) {
-            t.move[N("IconLabel", slot, "MouseMove")] = [&f, slot](TControl&, ShiftState shift, int x,
+            t.move[N("IconLabel", slot, "MouseMove")] = [&f, slot](TControl& s, ShiftState shift, int x,
                                                                    int y) {
-                f.IconLabelMouseMove(slot, shift, x, y);
+                f.IconLabelMouseMove(slot, s, shift, x, y);
             };
         }
     }
     // The eleventh caption shares its icon's handler.
-    t.move["DIBSection11MouseMove"] = [&f](TControl&, ShiftState shift, int x, int y) {
-        f.SectionMouseMove(11, shift, x, y);
+    t.move["DIBSection11MouseMove"] = [&f](TControl& s, ShiftState shift, int x, int y) {
+        f.SectionMouseMove(11, s, shift, x, y);
     };
 }
 
@@ -207,50 +214,25 @@ void TForm1::WireEvents() {
     }
 }
 
-void TForm1::FormKeyDown(uint16_t, ShiftState) {}
-void TForm1::FormMouseWheelUp(ShiftState, int, int) {}
-void TForm1::FormMouseWheelDown(ShiftState, int, int) {}
-void TForm1::DemosLabelClick(int) {}
-void TForm1::PlayClick(int) {}
-void TForm1::PlayMouseEnter(int) {}
-void TForm1::PlayMouseLeave(int) {}
-void TForm1::DIBSectionClick(int) {}
-void TForm1::SectionMouseMove(int, ShiftState, int, int) {}
-void TForm1::IconLabelMouseMove(int, ShiftState, int, int) {}
-void TForm1::Up1Click(TControl&) {}
-void TForm1::Down1Click(TControl&) {}
-void TForm1::ArrowMouseMove(TControl&, ShiftState, int, int) {}
+// What launching, installing and the effects bring to life.
 void TForm1::ReadmeDIBImageClick(TControl&) {}
 void TForm1::WebDIBImageClick(TControl&) {}
 void TForm1::PlayDIBImageClick(TControl&) {}
 void TForm1::StopDIBImageClick(TControl&) {}
 void TForm1::ActionCoverMouseMove(TControl&, ShiftState, int, int) {}
-void TForm1::FlagMouseMove(TControl&, ShiftState, int, int) {}
-void TForm1::DateLabelMouseMove(TControl&, ShiftState, int, int) {}
-void TForm1::TechLabelMouseEnter(TControl&) {}
-void TForm1::ScreenImageMouseMove(TControl&, ShiftState, int, int) {}
-void TForm1::ExitSpotClick(TControl&) {}
-void TForm1::SetupSpotClick(TControl&) {}
-void TForm1::IndigoSpotClick(TControl&) {}
 void TForm1::SpotMouseMove(TControl&, ShiftState, int, int) {}
-void TForm1::DIBImage4Click(TControl&) {}
 void TForm1::DIBImage4MouseEnter(TControl&) {}
 void TForm1::DIBImage4MouseLeave(TControl&) {}
 void TForm1::DIBImage4MouseMove(TControl&, ShiftState, int, int) {}
-void TForm1::DIBImage1MouseDown(TControl&, MouseButton, ShiftState, int, int) {}
-void TForm1::LeftArrowClick(TControl&) {}
-void TForm1::RightArrowClick(TControl&) {}
+void TForm1::PlayMouseEnter(int) {}
+void TForm1::PlayMouseLeave(int) {}
 void TForm1::SponsorClick(TControl&) {}
 void TForm1::Image1Click(TControl&) {}
 void TForm1::AnimationTimerTimer() {}
 void TForm1::StartTimerTimer() {}
-void TForm1::ScrollUpTimerTimer() {}
-void TForm1::ScrollDownTimerTimer() {}
 void TForm1::Timer1Timer() {}
 void TForm1::MusicTimerTimer() {}
 void TForm1::DIBTimer1Timer() {}
 void TForm1::DIBTimer2Timer() {}
-void TForm1::DIBTimer3Timer() {}
-void TForm1::DIBTimer4Timer() {}
 
 } // namespace kavlo

@@ -74,29 +74,79 @@ void TForm1::FindControls() {
     std::vector<std::string> missing;
     TForm1Controls& c = controls;
     c.Image4 = Need<TImage>(f, "Image4", missing);
+    c.Image1 = Need<TImage>(f, "Image1", missing);
     c.CDNumberLabel = Need<TLabel>(f, "CDNumberLabel", missing);
     c.DebugLabel1 = Need<TLabel>(f, "DebugLabel1", missing);
     c.DebugLabel2 = Need<TLabel>(f, "DebugLabel2", missing);
     c.DIBContainer1 = Need<TDIBContainer>(f, "DIBContainer1", missing);
     NeedFamily(f, "Animate", c.Animate, missing);
-    c.DIBBackImage = Need<TDIBImage>(f, "DIBBackImage", missing);
-    c.CoverUp = Need<TDIBImage>(f, "CoverUp", missing);
-    c.CoverDown = Need<TDIBImage>(f, "CoverDown", missing);
-    c.DIBImage3 = Need<TDIBImage>(f, "DIBImage3", missing);
-    c.DIBImage5 = Need<TDIBImage>(f, "DIBImage5", missing);
+    for (auto [field, name] : {std::pair{&c.DIBBackImage, "DIBBackImage"},
+                               {&c.CoverUp, "CoverUp"},
+                               {&c.CoverDown, "CoverDown"},
+                               {&c.DIBImage1, "DIBImage1"},
+                               {&c.DIBImage2, "DIBImage2"},
+                               {&c.DIBImage3, "DIBImage3"},
+                               {&c.DIBImage4, "DIBImage4"},
+                               {&c.DIBImage5, "DIBImage5"},
+                               {&c.LeftArrow, "LeftArrow"},
+                               {&c.RightArrow, "RightArrow"},
+                               {&c.HighlightDIB, "HighlightDIB"},
+                               {&c.Up1, "Up1"},
+                               {&c.Down1, "Down1"},
+                               {&c.UpperArrow, "UpperArrow"},
+                               {&c.LowerArrow, "LowerArrow"},
+                               {&c.Up2, "Up2"},
+                               {&c.Down2, "Down2"},
+                               {&c.Flag_Playable, "Flag_Playable"},
+                               {&c.Flag_Unplayable, "Flag_Unplayable"},
+                               {&c.Flag_CZ, "Flag_CZ"},
+                               {&c.Flag_Net, "Flag_Net"},
+                               {&c.Flag_3D, "Flag_3D"},
+                               {&c.ExitSpot, "ExitSpot"},
+                               {&c.SetupSpot, "SetupSpot"},
+                               {&c.IndigoSpot, "IndigoSpot"},
+                               {&c.ExitDIB, "ExitDIB"},
+                               {&c.SetupDIB, "SetupDIB"},
+                               {&c.IndigoDIB, "IndigoDIB"}}) {
+        *field = Need<TDIBImage>(f, name, missing);
+    }
     NeedFamily(f, "DemosLabel", c.DemosLabel, missing);
+    NeedFamily(f, "Play", c.Play, missing);
     NeedFamily(f, "IconLabel", c.IconLabel, missing);
-    c.NameLabel = Need<TDIBFadeLabel>(f, "NameLabel", missing);
-    c.FirmLabel = Need<TDIBFadeLabel>(f, "FirmLabel", missing);
-    c.DateLabel = Need<TDIBFadeLabel>(f, "DateLabel", missing);
-    c.TextLabel = Need<TDIBFadeLabel>(f, "TextLabel", missing);
-    c.TechLabel = Need<TDIBFadeLabel>(f, "TechLabel", missing);
-    c.HelpLabel = Need<TDIBFadeLabel>(f, "HelpLabel", missing);
-    c.HelpLabel2 = Need<TDIBFadeLabel>(f, "HelpLabel2", missing);
-    c.PositionLabel = Need<TDIBFadeLabel>(f, "PositionLabel", missing);
+    for (size_t i = 0; i < c.DIBSection.size(); ++i) {
+        const int slot = static_cast<int>(i) + 1;
+        // The 7th and 9th icons are spelled with "Dib".
+        c.DIBSection[i] = Need<TDIBImage>(
+            f, (slot == 7 || slot == 9 ? "DibSection" : "DIBSection") + std::to_string(slot), missing);
+    }
+    for (auto [field, name] : {std::pair{&c.NameLabel, "NameLabel"},
+                               {&c.FirmLabel, "FirmLabel"},
+                               {&c.DateLabel, "DateLabel"},
+                               {&c.TextLabel, "TextLabel"},
+                               {&c.TechLabel, "TechLabel"},
+                               {&c.HelpLabel, "HelpLabel"},
+                               {&c.HelpLabel2, "HelpLabel2"},
+                               {&c.PositionLabel, "PositionLabel"}}) {
+        *field = Need<TDIBFadeLabel>(f, name, missing);
+    }
+    for (auto [field, name] : {std::pair{&c.ReadmeImage, "ReadmeImage"},
+                               {&c.WebImage, "WebImage"},
+                               {&c.PlayImage, "PlayImage"},
+                               {&c.StopImage, "StopImage"}}) {
+        *field = Need<TImage>(f, name, missing);
+    }
+    c.DIBImageList1 = Need<TDIBImageList>(f, "DIBImageList1", missing);
+    c.DIBImageList2 = Need<TDIBImageList>(f, "DIBImageList2", missing);
+    c.ControlsImageList = Need<TImageList>(f, "ControlsImageList", missing);
     c.DIBFormShaper1 = Need<TDIBFormShaper>(f, "DIBFormShaper1", missing);
-    c.StartTimer = Need<TimerComponent>(f, "StartTimer", missing);
-    c.MusicTimer = Need<TimerComponent>(f, "MusicTimer", missing);
+    for (auto [field, name] : {std::pair{&c.StartTimer, "StartTimer"},
+                               {&c.MusicTimer, "MusicTimer"},
+                               {&c.ScrollDownTimer, "ScrollDownTimer"},
+                               {&c.ScrollUpTimer, "ScrollUpTimer"},
+                               {&c.DIBTimer3, "DIBTimer3"},
+                               {&c.DIBTimer4, "DIBTimer4"}}) {
+        *field = Need<TimerComponent>(f, name, missing);
+    }
     if (!missing.empty()) {
         std::string names;
         for (const std::string& name : missing) {

@@ -108,4 +108,8 @@ void TForm1::Image4MouseDown(TControl&, MouseButton button, ShiftState, int, int
     }
 }
 
+void TForm1::SetSettingsPage() {}
+void TForm1::SetSettings() {}
+void TForm1::ToggleSetting(int) {}
+
 } // namespace kavlo

@@ -49,7 +49,7 @@ void TForm1::FormCreate() {
     state.DiscDir = state.DiscDrive + "\\KAVLO\\";
     RegisterFonts();
     PrepareControls();
-    PictureCount = 0;
+    state.PictureCount = 0;
     LoadSystemInfo();
     if (state.OsName == "Windows NT" && !IsAdmin()) {
         // Shown in Czech whatever the disc's language: the text has only ever existed in Czech.

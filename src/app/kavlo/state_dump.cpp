@@ -68,7 +68,7 @@ Json MenuStateJson(const TForm1& form) {
     state["InstallTest"] = s.InstallTest ? 1 : 0;
     state["FullScreen"] = form.FullScreen ? 1 : 0;
     state["MusicPlaying"] = form.MusicPlaying ? 1 : 0;
-    state["PictureCount"] = form.PictureCount;
+    state["PictureCount"] = form.state.PictureCount;
     state["PageTable"] = Json::array();
     return state;
 }
