@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/shortcuts.h"
 #include "platform/system_info.h"
 
 namespace kavlo {
@@ -16,6 +17,7 @@ struct Platform {
     SystemInfo& system;
     Fonts& fonts;
     Processes& processes;
+    Shortcuts& shortcuts;
     // What the menu showed and started, for the state dump.
     EventLog& events;
 };

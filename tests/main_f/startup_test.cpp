@@ -56,7 +56,8 @@ public:
                                       .scan_media = false,
                                       .fixed_time = time}),
           system_(posix_.system()), platform_{posix_.fs(),    posix_.registry(),  system_,
-                                              posix_.fonts(), posix_.processes(), posix_.events()},
+                                              posix_.fonts(), posix_.processes(), posix_.shortcuts(),
+                                              posix_.events()},
           fonts_(posix_.fonts()), form(platform_, app_, fonts_, FormStream(), std::move(args)) {}
 
     std::vector<std::string> BoxTexts() const {

@@ -11,6 +11,7 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_fonts.h"
 #include "platform/posix/posix_processes.h"
+#include "platform/posix/posix_shortcuts.h"
 #include "platform/posix/posix_system_info.h"
 #include "platform/reg_file_registry.h"
 
@@ -57,6 +58,7 @@ public:
     PosixSystemInfo& system() { return system_; }
     PosixFonts& fonts() { return fonts_; }
     PosixProcesses& processes() { return processes_; }
+    PosixShortcuts& shortcuts() { return shortcuts_; }
     EventLog& events() { return events_; }
 
 private:
@@ -72,6 +74,7 @@ private:
     PosixFonts fonts_;
     EventLog events_;
     PosixProcesses processes_;
+    PosixShortcuts shortcuts_;
     Platform platform_;
 };
 
