@@ -11,6 +11,7 @@
 #include "sampledisc/font_rename.h"
 #include "sampledisc/ini_text.h"
 #include "sampledisc/sample_items.h"
+#include "sampledisc/sample_pictures.h"
 #include "sampledisc/sample_setups.h"
 #include "sampledisc/sample_strings.h"
 
@@ -247,6 +248,7 @@ bool WriteSampleDisc(const std::filesystem::path& out, const SampleDiscOptions& 
         WriteItemFiles(disc, item);
     }
     WriteUpdates(disc, catalogue);
+    WriteItemPictures(disc, catalogue);
     WriteDiscExtras(disc);
     error = disc.Error();
     return !disc.Failed();
