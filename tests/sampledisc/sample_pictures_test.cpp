@@ -1,6 +1,6 @@
-// The items' pictures are found the way the menu looks for them: a small picture under Small\ by the
-// gallery rule, full-size pictures numbered with two digits and no gap. The whole disc comes out the
-// same, byte for byte, on every write.
+// The disc's pictures are found the way the menu looks for them: a small picture under Small\ by the
+// gallery rule, full-size pictures numbered with two digits and no gap, every page illustration in both
+// colour schemes. The whole disc comes out the same, byte for byte, on every write.
 
 #include <gtest/gtest.h>
 
@@ -49,6 +49,15 @@ std::set<std::string> PictureNames(const Catalogue& c) {
     add(c.Extra2, h.Extra2);
     add(c.Extra3, h.Extra3);
     return names;
+}
+
+// How much greener than blue a picture is, summed over its pixels.
+int64_t Greenness(const Picture& p) {
+    int64_t sum = 0;
+    for (uint32_t px : p.pixels) {
+        sum += static_cast<int64_t>((px >> 8) & 0xFF) - static_cast<int64_t>(px & 0xFF);
+    }
+    return sum;
 }
 
 TEST(SamplePictures, EveryItemsPictureResolvesByTheGalleryRules) {
@@ -101,6 +110,27 @@ TEST(SamplePictures, EveryItemsPictureResolvesByTheGalleryRules) {
     };
     EXPECT_GE(sized(12, 99), 1) << "no gallery pages past 09";
     EXPECT_GE(sized(1, 5), 3) << "too few small galleries";
+}
+
+TEST(SamplePictures, EveryIllustrationIsThereInBothSchemesAndTheAccentFollowsTheSuffix) {
+    LoadedSample s(0);
+    ASSERT_TRUE(s.written) << s.error;
+    const FileSystem& fs = s.posix.fs();
+    const std::string small = s.form.state.DiscDir + "Small\\";
+    std::set<std::vector<uint32_t>> greens;
+    for (const char* name : {"iko01", "iko02", "iko04", "iko06", "iko08", "ikoUNI"}) {
+        const PictureResult green = LoadPictureFile(fs, small + name + "_GR.bmp");
+        const PictureResult indigo = LoadPictureFile(fs, small + name + "_IND.bmp");
+        ASSERT_TRUE(green) << name << ": " << green.error;
+        ASSERT_TRUE(indigo) << name << ": " << indigo.error;
+        EXPECT_EQ(green.picture->width, indigo.picture->width) << name;
+        EXPECT_EQ(green.picture->height, indigo.picture->height) << name;
+        EXPECT_GT(Greenness(*green.picture), Greenness(*indigo.picture)) << name;
+        greens.insert(green.picture->pixels);
+    }
+    EXPECT_EQ(greens.size(), 6u) << "two pages show the same illustration";
+    // Not an "IKO" name, so the partner page asks for it without a scheme.
+    EXPECT_TRUE(LoadPictureFile(fs, small + "DOVUDIZ.bmp"));
 }
 
 std::map<std::string, std::string> DiscFiles(const std::filesystem::path& root) {

@@ -9,6 +9,7 @@
 #include "platform/codepage.h"
 #include "sampledisc/disc_writer.h"
 #include "sampledisc/font_rename.h"
+#include "sampledisc/illustrations.h"
 #include "sampledisc/ini_text.h"
 #include "sampledisc/sample_items.h"
 #include "sampledisc/sample_pictures.h"
@@ -249,6 +250,7 @@ bool WriteSampleDisc(const std::filesystem::path& out, const SampleDiscOptions& 
     }
     WriteUpdates(disc, catalogue);
     WriteItemPictures(disc, catalogue);
+    WriteIllustrations(disc);
     WriteDiscExtras(disc);
     error = disc.Error();
     return !disc.Failed();
