@@ -92,6 +92,11 @@ TEST_F(ShortcutsTest, WhatIsNoUsableShortcutReadsAsNothing) {
     std::string no_target = good.substr(0, 76) + std::string(4, '\0');
     no_target[20] = '\x80';
     no_target[21] = no_target[22] = no_target[23] = '\0';
+    // Sizes that claim more than the file holds: the link info, and an extra data block.
+    std::string huge_link_info = good;
+    huge_link_info.replace(76, 4, "\xF0\xFF\xFF\x7F");
+    const std::string long_extra_block =
+        good.substr(0, good.size() - 4) + std::string("\x00\x10\x00\x00\x02\x00\x00\xA0", 8) + "data";
 
     const std::vector<std::pair<std::string, std::string>> files = {
         {"empty.lnk", ""},
@@ -100,6 +105,8 @@ TEST_F(ShortcutsTest, WhatIsNoUsableShortcutReadsAsNothing) {
         {"cut_in_header.lnk", good.substr(0, 40)},
         {"cut_in_link_info.lnk", good.substr(0, 100)},
         {"cut_in_strings.lnk", good.substr(0, good.size() - 10)},
+        {"huge_link_info.lnk", huge_link_info},
+        {"long_extra_block.lnk", long_extra_block},
     };
     for (const auto& [name, bytes] : files) {
         ASSERT_TRUE(posix_.fs().WriteFileAtomic(games_ + "\\" + name, bytes)) << name;
@@ -112,6 +119,36 @@ TEST_F(ShortcutsTest, WhatIsNoUsableShortcutReadsAsNothing) {
 
     ASSERT_TRUE(posix_.fs().WriteFileAtomic(games_ + "\\good.lnk", good));
     EXPECT_TRUE(Read(games_ + "\\good.lnk").has_value()); // the cuts above, not the writer, failed
+}
+
+TEST(ShellLinkParts, EveryAnnouncedPartMustLieInsideTheFile) {
+    const std::string good = WriteShellLink({.target = "C:\\HRA.EXE", .arguments = "-x"}).value_or("");
+    ASSERT_FALSE(good.empty());
+    const std::string body = good.substr(0, good.size() - 4); // without the terminal block
+    // A bare header announcing these parts; each case appends what follows it.
+    auto header = [&](uint8_t flags) {
+        return good.substr(0, 20) + std::string{char(flags), 0, 0, 0} + good.substr(24, 52);
+    };
+    const std::string end(4, '\0');
+    std::string huge_link_info = good;
+    huge_link_info.replace(76, 4, "\xF0\xFF\xFF\x7F");
+
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {good, true},
+        {body, true}, // the terminal block is liblnk's to miss
+        {body + std::string("\x0C\0\0\0\x02\0\0\xA0", 8) + "abcd" + end, true},
+        {body + std::string("\x20\0\0\0\x02\0\0\xA0", 8) + "abcd" + end, false},
+        {huge_link_info, false},
+        {good.substr(0, good.size() - 6), false},
+        {good.substr(0, 75), false},
+        {header(0x01) + std::string("\x04\0", 2) + "item", true},         // item list of 4 bytes
+        {header(0x01) + std::string("\x05\0", 2) + "item", false},        // of 5
+        {header(0x20) + std::string("\x04\0", 2) + "-abc", true},         // arguments of 4 ANSI bytes
+        {header(0x20 | 0x80) + std::string("\x04\0", 2) + "-abc", false}, // of 4 UTF-16 units
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(ShellLinkPartsFit(cases[i].first), cases[i].second) << i;
+    }
 }
 
 TEST(ShellLinkWriter, RefusesWhatNoLinkCanHold) {

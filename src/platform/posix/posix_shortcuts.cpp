@@ -12,19 +12,34 @@ namespace kavlo {
 
 namespace {
 
-// One opened link; liblnk's handles are freed however reading ends.
+// A shortcut is a few kilobytes; anything this large is no link the shell made.
+constexpr off_t kMaxLinkBytes = 1 << 20;
+
+// Link flags that say which parts follow the 76-byte header.
+constexpr uint32_t kHasIdList = 0x01;
+constexpr uint32_t kHasLinkInfo = 0x02;
+constexpr uint32_t kStringFlags[] = {0x04, 0x08, 0x10, 0x20, 0x40}; // name .. icon location, in file order
+constexpr uint32_t kIsUnicode = 0x80;
+constexpr size_t kHeaderSize = 76;
+
+uint32_t Le(std::string_view bytes, size_t at, size_t width) {
+    uint32_t value = 0;
+    for (size_t i = width; i-- > 0;) {
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return value;
+}
+
+// One opened link; liblnk's handles are freed however reading ends. liblnk reads the host file itself:
+// libbfio's memory ranges copy past their end when a read asks for more than they hold.
 class LinkFile {
 public:
     explicit LinkFile(const std::string& host_path) {
         liblnk_error_t* error = nullptr;
-        if (liblnk_file_initialize(&file_, &error) != 1) {
-            liblnk_error_free(&error);
-            file_ = nullptr;
-            return;
-        }
         // The ANSI strings of a link are in the code page of the system that made it; the menu's
         // shortcuts come from Central European Windows.
-        open_ = liblnk_file_set_ascii_codepage(file_, LIBLNK_CODEPAGE_WINDOWS_1250, &error) == 1 &&
+        open_ = liblnk_file_initialize(&file_, &error) == 1 &&
+                liblnk_file_set_ascii_codepage(file_, LIBLNK_CODEPAGE_WINDOWS_1250, &error) == 1 &&
                 liblnk_file_open(file_, host_path.c_str(), LIBLNK_OPEN_READ, &error) == 1;
         liblnk_error_free(&error);
     }
@@ -32,12 +47,11 @@ public:
         liblnk_error_t* error = nullptr;
         if (open_) {
             liblnk_file_close(file_, &error);
-            liblnk_error_free(&error);
         }
         if (file_ != nullptr) {
             liblnk_file_free(&file_, &error);
-            liblnk_error_free(&error);
         }
+        liblnk_error_free(&error);
     }
     LinkFile(const LinkFile&) = delete;
     LinkFile& operator=(const LinkFile&) = delete;
@@ -72,17 +86,57 @@ std::string Resolve(const FileSystem& fs, std::string_view link_path, const std:
     return fs.FullPath(link.substr(0, link.find_last_of('\\') + 1) + relative);
 }
 
-// liblnk would block on a pipe and read a device, so only a regular file is handed to it.
-bool IsRegularFile(const std::string& host_path) {
+// Reading a pipe or a device would block or never end, so only a regular file of a link's size is
+// read.
+bool IsLinkSizedFile(const std::string& host_path) {
     struct stat info {};
-    return stat(host_path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return stat(host_path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxLinkBytes;
 }
 
 } // namespace
 
+bool ShellLinkPartsFit(std::string_view bytes) {
+    const size_t size = bytes.size();
+    if (size < kHeaderSize) {
+        return false;
+    }
+    const uint32_t flags = Le(bytes, 20, 4);
+    size_t at = kHeaderSize;
+    // Skips a part whose length is stored in its first `width` bytes; `counted` adds the field itself.
+    auto skip = [&](size_t width, size_t unit, bool counted) {
+        if (at + width > size) {
+            return false;
+        }
+        at += static_cast<size_t>(Le(bytes, at, width)) * unit + (counted ? width : 0);
+        return at <= size;
+    };
+    if ((flags & kHasIdList) != 0 && !skip(2, 1, true)) {
+        return false;
+    }
+    if ((flags & kHasLinkInfo) != 0 && !skip(4, 1, false)) {
+        return false;
+    }
+    for (uint32_t flag : kStringFlags) {
+        if ((flags & flag) != 0 && !skip(2, (flags & kIsUnicode) != 0 ? 2 : 1, true)) {
+            return false;
+        }
+    }
+    // Extra data blocks up to the terminal one, whose size is under four.
+    while (at + 4 <= size && Le(bytes, at, 4) >= 4) {
+        if (!skip(4, 1, false)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<ShortcutInfo> PosixShortcuts::ReadShortcut(std::string_view link_path) const {
     const std::optional<std::string> host = fs_.HostPath(link_path);
-    if (!host || !IsRegularFile(*host)) {
+    if (!host || !IsLinkSizedFile(*host)) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> bytes = fs_.ReadFile(link_path);
+    if (!bytes || !ShellLinkPartsFit(*bytes)) {
         return std::nullopt;
     }
     LinkFile link(*host);
