@@ -17,6 +17,11 @@ void TForm1::FormShow() {
     ChangeCharsets();
     const int hour = platform_.system.Now().hour;
     state.ColourScheme = (hour >= 20 || hour < 8) ? 1 : 0;
+    // A show step run again ("Reload") opens the first page afresh.
+    state.CurrentPage = PageKind::None;
+    state.SelectedSlot = 0;
+    LoadPages();
+    MainButtonClick(1);
     // A small screen has no room for the frame; the setting itself stays as the user chose it.
     if (platform_.system.Screen().width <= 800) {
         state.Enhanced = false;
@@ -50,6 +55,7 @@ void TForm1::PrepareControls() {
     for (TAnimate* animate : controls.Animate) {
         animate->SetTransparent(false);
     }
+    Unbold();
 }
 
 void TForm1::FormDestroy() {

@@ -315,6 +315,27 @@ private:
     std::string ShellFolder(RegRoot root, std::string_view name) const;
     void ShowBox(std::string_view text, MbIcon icon);
 
+    // Pages and the list.
+    void HideUnusedSlots();
+    void RedrawSchemeImages();
+    void RedrawArrows();
+    void ShowNeutralFlag();
+    std::string PageCaption(PageKind kind) const;
+    PageKind SlotKind(int slot) const;
+    void RunItemBuilder();
+    void MoveColumn(int dy);
+    std::string ItemName(PageKind kind, int item) const;
+    // Item `item` of the open page when the page lists catalogue items (TDemos); null otherwise or
+    // past its items.
+    const TDemos* CurrentPageItem(int item) const;
+    void JumpToLetter(char letter);
+    void ShowItem(int current, int top);
+    void SetRowColours(TDIBFadeLabel& row, TColor colour, TColor fade_to);
+    // The settings page's three switches in their resting (or, with `hover`, lit) look.
+    void ShowSettingSwitches(bool hover);
+    void ShowSettingSwitch(int row, bool hover);
+    bool SettingOn(int row) const;
+
     // Layout.
     void LoadLayout(std::string_view form_stream);
     void FindControls();
@@ -323,6 +344,13 @@ private:
     void HandleEvent(const Event& event);
     void ApplyCaption();
     void PlaceWindow(int width, int height);
+
+    // The gallery.
+    // The current item's picture name on a page whose items have pictures; empty on the others.
+    std::string CurrentPicture(PageKind page) const;
+    // Loads full-size picture `number` of `name` into the enlarged view; false (view unchanged) when
+    // it does not load.
+    bool ShowFullSizePicture(const std::string& name, int number);
 
     Platform& platform_;
     Application& app_;

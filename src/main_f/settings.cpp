@@ -108,8 +108,72 @@ void TForm1::Image4MouseDown(TControl&, MouseButton button, ShiftState, int, int
     }
 }
 
-void TForm1::SetSettingsPage() {}
-void TForm1::SetSettings() {}
-void TForm1::ToggleSetting(int) {}
+void TForm1::SetSettingsPage() {
+    UnpressIcon(state.PressedSlot);
+    state.CurrentPage = PageKind::Settings;
+    SetOff();
+    HideQuickBars();
+    state.CurrentItem = 1;
+    state.TopItem = 1;
+    controls.DIBImage4->SetVisible(false);
+    controls.TextLabel->SetCaption("");
+    FillList();
+    ProcessPage();
+    ShowSettingSwitches(false);
+    LoadSmallPicture("ikoUNI");
+}
+
+bool TForm1::SettingOn(int row) const {
+    switch (row) {
+        case 1:
+            return state.Enhanced;
+        case 2:
+            return state.Slow;
+        default:
+            return state.Music;
+    }
+}
+
+void TForm1::SetSettings() {
+    const int language = catalogue.header.Version;
+    const int row = state.CurrentItem;
+    std::string description;
+    if (row == 1 || row == 2) {
+        description = LoadString(language * 100 + (row == 1 ? 94 : 95));
+    } else if (catalogue.CatalogueFile != nullptr) {
+        description = catalogue.CatalogueFile->ReadString("Main", "Music" + std::to_string(language), "");
+    }
+    controls.TextLabel->SetCaption(description);
+    controls.NameLabel->SetCaption(LoadString(language * 100 + (SettingOn(row) ? 93 : 92)));
+}
+
+void TForm1::ShowSettingSwitch(int row, bool hover) {
+    TDIBImage* icon = controls.Play[static_cast<size_t>(row - 1)];
+    icon->IndexMain().SetDIBIndex((SettingOn(row) ? 114 : 110) + 2 * state.ColourScheme + (hover ? 1 : 0));
+    icon->SetVisible(true);
+}
+
+void TForm1::ShowSettingSwitches(bool hover) {
+    for (int row = 1; row <= 3; ++row) {
+        ShowSettingSwitch(row, hover);
+    }
+}
+
+// A switch changes at once and is written at once; a settings file that cannot be written still
+// leaves the switch changed for this run.
+void TForm1::ToggleSetting(int row) {
+    static constexpr const char* kKeys[] = {"Enhanced", "Slow", "Music"};
+    bool& setting = row == 1 ? state.Enhanced : row == 2 ? state.Slow : state.Music;
+    setting = !setting;
+    if (row == 1) {
+        SwitchMode();
+    }
+    state.CurrentItem = row;
+    SetSettings();
+    if (SettingsFile != nullptr) {
+        SettingsFile->WriteInteger("Main", kKeys[row - 1], setting ? 1 : 0);
+    }
+    ShowSettingSwitch(row, true);
+}
 
 } // namespace kavlo
