@@ -1,6 +1,7 @@
 #include "main_f/form1.h"
 
 #include "main_f/dates.h"
+#include "main_f/install_state.h"
 
 namespace kavlo {
 
@@ -75,8 +76,10 @@ void TForm1::FormDestroy() {
     SettingsFile.reset();
 }
 
-// The install-state check arrives with the detail panel; until then loading leaves items as read.
-void TForm1::CheckDemo(TDemos&) {}
+void TForm1::CheckDemo(TDemos& item) {
+    kavlo::CheckDemo(
+        item, InstallStateContext{platform_, profiles_, state, catalogue.header.CD, SettingsFile.get()});
+}
 
 std::string TForm1::CreateDate(std::string_view code) {
     const MessageTexts texts = Texts();
