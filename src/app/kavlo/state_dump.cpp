@@ -68,8 +68,30 @@ Json MenuStateJson(const TForm1& form) {
     state["InstallTest"] = s.InstallTest ? 1 : 0;
     state["FullScreen"] = form.FullScreen ? 1 : 0;
     state["MusicPlaying"] = form.MusicPlaying ? 1 : 0;
-    state["PictureCount"] = form.state.PictureCount;
-    state["PageTable"] = Json::array();
+    state["CurrentPage"] = static_cast<int>(s.CurrentPage);
+    state["PageCount"] = s.PageCount;
+    state["SelectedSlot"] = s.SelectedSlot;
+    state["PreviousSlot"] = s.PreviousSlot;
+    state["PressedSlot"] = s.PressedSlot;
+    state["ColumnStep"] = s.ColumnStep;
+    state["TopItem"] = s.TopItem;
+    state["CurrentItem"] = s.CurrentItem;
+    state["PreviousItem"] = s.PreviousItem;
+    state["ItemCount"] = form.AssignTempNumber(s.CurrentPage);
+    state["InstalledCount"] = form.InstalledCount;
+    state["PictureNumber"] = s.PictureNumber;
+    state["PictureCount"] = s.PictureCount;
+    state["HasGallery"] = s.HasGallery;
+    state["PointerOnPicture"] = s.PointerOnPicture;
+    // Captions are drawn in the disc's code page: Turkish discs use their own.
+    const CodePage captions =
+        form.catalogue.header.Version == 2 ? CodePage::Windows1254 : CodePage::Windows1250;
+    Json pages = Json::array();
+    for (int slot = 1; slot <= s.PageCount && slot <= static_cast<int>(s.PageTable.size()); ++slot) {
+        const TPage& page = s.PageTable[static_cast<size_t>(slot - 1)];
+        pages.push_back(Json{{"caption", ToUtf8(page.caption, captions)}, {"kind", page.kind}});
+    }
+    state["PageTable"] = std::move(pages);
     return state;
 }
 
