@@ -11,84 +11,21 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "sampledisc/sample_disc.h"
-#include "support/run_tool.h"
-#include "support/temp_dir.h"
+#include "kavlo/menu_run.h"
 
 namespace kavlo {
 namespace {
 
 using nlohmann::json;
+using test::Boxes;
+using test::Menu;
+using test::MenuResult;
 using test::ReadHostFile;
+using test::SampleDisc;
+using test::SetCatalogueKey;
 using test::TempDir;
+using test::WriteDisc;
 using test::WriteHostFile;
-
-std::filesystem::path WriteDisc(const std::filesystem::path& where) {
-    std::string error;
-    EXPECT_TRUE(sample::WriteSampleDisc(where, {}, error)) << error;
-    return where;
-}
-
-// One sample disc for the tests that leave it as it is.
-std::string SampleDisc() {
-    static TempDir dir;
-    static const std::filesystem::path disc = WriteDisc(dir / "disc");
-    return disc.string();
-}
-
-void SetCatalogueKey(const std::filesystem::path& disc, const std::string& key, const std::string& value) {
-    const test::ToolRun run =
-        test::RunTool({"ini", (disc / "KAVLO" / "kavloxp.ini").string(), "set", "Main", key, value});
-    ASSERT_EQ(run.exit_code, 0) << run.err;
-}
-
-struct MenuResult {
-    test::ToolRun run;
-    json dump;
-};
-
-// A PC of its own and a run of the menu on it.
-class Menu {
-public:
-    std::filesystem::path Settings() const { return dir_ / "pc" / "drive_c" / "WINDOWS" / "kavlo.ini"; }
-    void WriteSettings(const std::string& text) const { WriteHostFile(Settings(), text); }
-
-    MenuResult Run(const std::string& disc, std::vector<std::string> options = {},
-                   const std::string& script = "", const std::string& now = "2026-12-08T12:00") {
-        std::vector<std::string> args{"--headless", "--pc",         (dir_ / "pc").string(),       "--now",
-                                      now,          "--dump-state", (dir_ / "dump.json").string()};
-        if (!disc.empty()) {
-            args.insert(args.end(), {"--disc", disc});
-        }
-        if (!script.empty()) {
-            WriteHostFile(dir_ / "script.txt", script);
-            args.insert(args.end(), {"--script", (dir_ / "script.txt").string()});
-        }
-        args.insert(args.end(), options.begin(), options.end());
-        MenuResult result{test::RunMenu(args), json()};
-        const std::string text = ReadHostFile(dir_ / "dump.json");
-        if (!text.empty()) {
-            result.dump = json::parse(text);
-        }
-        std::filesystem::remove(dir_ / "dump.json");
-        return result;
-    }
-
-    const TempDir& Dir() const { return dir_; }
-
-private:
-    TempDir dir_;
-};
-
-std::vector<json> Boxes(const json& dump) {
-    std::vector<json> boxes;
-    for (const json& event : dump["events"]) {
-        if (event["kind"] == "messagebox") {
-            boxes.push_back(event);
-        }
-    }
-    return boxes;
-}
 
 TEST(MenuScenario, FramedAndSimpleWindowsAreLaidOutAsDesigned) {
     Menu menu;
