@@ -73,8 +73,8 @@ const PictureLook kLooks[] = {
 
 constexpr int kSmallWidth = 240; // the picture area is 243 x 151
 constexpr int kSmallHeight = 150;
-constexpr int kFullWidth = 320; // inside the enlarged view's 638 x 482
-constexpr int kFullHeight = 240;
+constexpr int kFullWidth = 638; // the enlarged view's whole panel
+constexpr int kFullHeight = 482;
 constexpr int kJpegQuality = 85;
 
 const PictureLook* FindLook(std::string_view name) {
