@@ -232,5 +232,70 @@ TEST(BrowserScenario, OnlyACzechMenuShowsTheCzechVersionFlag) {
     EXPECT_TRUE(english["components"]["Flag_CZ"]["visible"]);
 }
 
+TEST(BrowserScenario, GalleriesPageThroughTheirPicturesAndTheCacheKeepsWhatWasSeen) {
+    Menu menu;
+    // Each view opens with a fade, during which clicks on its arrows are ignored: the wait lets it open.
+    std::vector<std::string> steps{"click DIBImage4\nwait 50"};
+    for (int i = 0; i < 9; ++i) {
+        steps.push_back("click RightArrow");
+    }
+    steps.insert(steps.end(),
+                 {"click RightArrow", "click RightArrow", "click RightArrow", "rclick DIBImage2", "wait 500",
+                  "key Down", "click DIBImage4", "click RightArrow", "click RightArrow", "click LeftArrow",
+                  "key Escape", "wait 500", "key Up", "key Down"});
+    const std::vector<json> s = Steps(menu, SampleDisc(), steps);
+    EXPECT_EQ(s[0]["MenuState"]["PictureNumber"], 1);
+    EXPECT_TRUE(s[0]["components"]["DIBImage2"]["visible"]);
+    EXPECT_FALSE(s[0]["components"]["LeftArrow"]["visible"]);
+    EXPECT_EQ(s[9]["MenuState"]["PictureNumber"], 10); // from 09 to 10
+    EXPECT_EQ(s[12]["MenuState"]["PictureNumber"], 12);
+    EXPECT_FALSE(s[12]["components"]["RightArrow"]["visible"]);
+    EXPECT_FALSE(s[14]["components"]["DIBImage2"]["visible"]); // closed by the right button
+    // Three pictures: two steps reach the last, one back shows both arrows.
+    EXPECT_EQ(s[18]["MenuState"]["PictureNumber"], 3);
+    EXPECT_FALSE(s[18]["components"]["RightArrow"]["visible"]);
+    EXPECT_EQ(s[19]["MenuState"]["PictureNumber"], 2);
+    EXPECT_TRUE(s[19]["components"]["LeftArrow"]["visible"]);
+    EXPECT_TRUE(s[19]["components"]["RightArrow"]["visible"]);
+    EXPECT_FALSE(s[21]["components"]["DIBImage2"]["visible"]); // closed by Escape
+    // Going back to the first item shows its small picture from the cache.
+    const int seen = s[21]["MenuState"]["PictureCount"];
+    EXPECT_EQ(s[22]["MenuState"]["PictureCount"], seen);
+    EXPECT_EQ(s[23]["MenuState"]["PictureCount"], seen);
+}
+
+TEST(BrowserScenario, InstalledPageListsEveryDiscsProgramsAndForgetsVanishedOnes) {
+    TempDir dir;
+    const std::string disc = ItemsDisc(dir, Numbered(3));
+    Menu menu;
+    menu.Run(disc); // makes the PC root
+    const std::filesystem::path c = menu.Dir() / "pc" / "drive_c";
+    WriteHostFile(c / "Games" / "Frost" / "FROST.EXE", "");
+    WriteHostFile(c / "Games" / "Moth" / "MOTH.EXE", "");
+    const std::string settings =
+        "[Main]\r\nEnhanced=1\r\n"
+        "[CD1197]\r\nOLD GAME=C:\\Games\\Old\r\nOLD GAME_=OLD.EXE,,,\r\n"
+        "[CD0604]\r\nFROSTBITE=C:\\Games\\Frost\r\nFROSTBITE_=FROST.EXE,,DG,\r\n"
+        "[CD0704]\r\nFROSTBITE=C:\\Games\\Frost\r\nFROSTBITE_=FROST.EXE,,DG,\r\n"
+        "MOTH=C:\\Games\\Moth\r\nMOTH_=MOTH.EXE,,,2\r\n"
+        "GONE=C:\\Games\\Gone\r\nGONE_=GONE.EXE,,,\r\nGONE__=C:\\Games\\Gone\\UNINST.EXE\r\n";
+    menu.WriteSettings(settings);
+    const std::vector<json> s = Steps(menu, disc, {"click DIBSection2"});
+    const json& page = s[0];
+    EXPECT_EQ(page["MenuState"]["CurrentPage"], 20);
+    EXPECT_EQ(page["MenuState"]["ItemCount"], 3);
+    const json& rows = page["components"];
+    EXPECT_EQ(rows["DemosLabel1"]["caption"], "FROSTBITE");
+    EXPECT_EQ(rows["DemosLabel2"]["caption"], "FROSTBITE");
+    EXPECT_EQ(rows["DemosLabel3"]["caption"], "MOTH");
+    EXPECT_EQ(rows["FirmLabel"]["caption"], "KAVLO 06-04");
+    const std::string after = ReadHostFile(menu.Settings());
+    EXPECT_NE(after.find("[CD1197]\r\nOLD GAME=C:\\Games\\Old\r\nOLD GAME_=OLD.EXE,,,\r\n"),
+              std::string::npos)
+        << after;
+    EXPECT_EQ(after.find("GONE"), std::string::npos) << after;
+    EXPECT_NE(after.find("MOTH_=MOTH.EXE,,,2"), std::string::npos) << after;
+}
+
 } // namespace
 } // namespace kavlo
