@@ -1,6 +1,7 @@
 #include "sampledisc/sample_setups.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "sampledisc/disc_writer.h"
 
@@ -56,6 +57,9 @@ const char* kPrologue = "set -e\n"
                         "# A Windows path on drive C: as a file of the PC root.\n"
                         "host() { printf '%s' \"$1\" | sed -e \"s|^[Cc]:|$pc/drive_c|\" -e 's|\\\\|/|g'; }\n";
 
+constexpr const char* kShellFolders =
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders";
+
 std::string UninstallKey(const SampleItem& item) {
     std::string name = KeyValue(item.keys, "RegUninstall");
     std::replace(name.begin(), name.end(), '*', ' ');
@@ -73,6 +77,36 @@ std::string ProgramKey(const SampleItem& item) {
     return std::string(user ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE") + "\\SOFTWARE\\" + key;
 }
 
+// The shortcut that the menu finds the item by, below the user's Programs folder or desktop;
+// nullopt for items found otherwise.
+struct Shortcut {
+    std::string folder;   // "Programs" or "Desktop"
+    std::string relative; // "Net Meter\Net Meter.lnk"
+};
+
+std::optional<Shortcut> ShortcutOf(const SampleItem& item) {
+    const std::string detect = KeyValue(item.keys, "DirDetect");
+    const bool programs = detect == "3" || detect == "15";
+    const std::string relative = KeyValue(item.keys, programs ? "ShortCut" : "DesktopShortCut");
+    if ((!programs && detect != "9") || relative.empty()) {
+        return std::nullopt;
+    }
+    return Shortcut{programs ? "Programs" : "Desktop", relative};
+}
+
+// The uninstaller asks the registry for the folder, as real ones do, and takes the program group's
+// folder with the link; the desktop itself stays.
+std::string RemoveShortcut(const Shortcut& link) {
+    std::string script = "if folder=$(\"$tool\" reg --pc \"$pc\" query " + Quote(kShellFolders) + " " +
+                         link.folder + "); then\n";
+    script += "    link=$(host \"$folder\"" + Quote("\\" + link.relative) + ")\n";
+    script += "    rm -f \"$link\"\n";
+    if (link.relative.find('\\') != std::string::npos) {
+        script += "    rmdir \"$(dirname \"$link\")\" 2>/dev/null || true\n";
+    }
+    return script + "fi\n";
+}
+
 std::string UninstallerScript(const SampleItem& item, const std::string& dir,
                               const std::vector<std::string>& files) {
     std::string script = "#!/bin/sh\n# Uninstaller of " + Title(item) +
@@ -82,6 +116,9 @@ std::string UninstallerScript(const SampleItem& item, const std::string& dir,
     script += "dir=$(host " + Quote(dir) + ")\n";
     for (const std::string& file : files) {
         script += "rm -f \"$dir/\"" + Quote(file) + "\n";
+    }
+    if (const auto link = ShortcutOf(item)) {
+        script += RemoveShortcut(*link);
     }
     if (!UninstallKey(item).empty()) {
         script += "\"$tool\" reg --pc \"$pc\" delete " + Quote(UninstallKey(item)) + " || true\n";
@@ -164,6 +201,10 @@ std::string SetupScript(const SampleItem& item) {
                   Quote(KeyValue(item.keys, "RegName")) + " " + Quote(dir + "\\" + files.front()) + "\n";
     }
     AddWindowsFiles(item, dir, script);
+    if (const auto link = ShortcutOf(item)) {
+        script += "\"$tool\" shortcut --pc \"$pc\" " + Quote("<" + link->folder + ">\\" + link->relative) +
+                  " " + Quote(dir + "\\" + files.front()) + " --dir " + Quote(dir) + "\n";
+    }
     files.push_back("UNINST.EXE");
     script +=
         "cat > \"$dir/UNINST.EXE\" <<'UNINSTALLER'\n" + UninstallerScript(item, dir, files) + "UNINSTALLER\n";

@@ -10,6 +10,7 @@ void AddTextCommands(CLI::App& app); // text, special, date
 void AddPathsCommand(CLI::App& app);
 void AddIniCommand(CLI::App& app);
 void AddRegCommand(CLI::App& app);
+void AddShortcutCommand(CLI::App& app);
 void AddSampleDiscCommand(CLI::App& app);
 void AddBlendCommand(CLI::App& app);
 void AddDibCommands(CLI::App& app); // dib-decode, dib-encode

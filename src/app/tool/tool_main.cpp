@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
     kavlo::tool::AddPathsCommand(app);
     kavlo::tool::AddIniCommand(app);
     kavlo::tool::AddRegCommand(app);
+    kavlo::tool::AddShortcutCommand(app);
     kavlo::tool::AddSampleDiscCommand(app);
     kavlo::tool::AddBlendCommand(app);
     kavlo::tool::AddDibCommands(app);
