@@ -35,9 +35,7 @@ void DeleteRecord(const InstallStateContext& context, const std::string& name) {
         return;
     }
     const std::string section = RecordSection(context);
-    for (const std::string& key : {name, name + "_", name + "__"}) {
-        context.SettingsFile->DeleteKey(section, key);
-    }
+    context.SettingsFile->DeleteKeys(section, {name, name + "_", name + "__"});
 }
 
 // "*" in the catalogue's Uninstall rule means the registry's uninstaller must not be used.

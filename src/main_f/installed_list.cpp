@@ -141,9 +141,7 @@ bool FillEntry(TDemos& item, const Entry& entry, const InstalledListContext& con
         item.NeedsInstall = 0;
         return true;
     }
-    for (const std::string& key : {item.Name, item.Name + "_", item.Name + "__"}) {
-        settings.DeleteKey(section, key);
-    }
+    settings.DeleteKeys(section, {item.Name, item.Name + "_", item.Name + "__"});
     return false;
 }
 

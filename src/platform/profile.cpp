@@ -115,6 +115,15 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def)
 }
 
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    // A value written again as it stands would cost a whole atomic rewrite and change nothing a reader
+    // sees: the install records are refreshed on every page opened.
+    const ProfileCache::Entry& entry = *entry_;
+    const ProfileDocument& current = cache_.Current(fs_, *entry_, true);
+    if (!entry.unreadable) {
+        if (const auto stored = current.Get(section, key); stored && *stored == value) {
+            return true;
+        }
+    }
     return cache_.Change(fs_, *entry_, [&](ProfileDocument& doc) { return doc.Set(section, key, value); });
 }
 
@@ -133,6 +142,19 @@ bool IniFile::DeleteKey(std::string_view section, std::string_view key) {
         return !missing;
     });
     // Deleting what is not there succeeds without touching the file, as on Windows.
+    return changed || missing;
+}
+
+bool IniFile::DeleteKeys(std::string_view section, const std::vector<std::string>& keys) {
+    bool missing = false;
+    const bool changed = cache_.Change(fs_, *entry_, [&](ProfileDocument& doc) {
+        bool any = false;
+        for (const std::string& key : keys) {
+            any = doc.DeleteKey(section, key) || any;
+        }
+        missing = !any;
+        return any;
+    });
     return changed || missing;
 }
 

@@ -70,6 +70,9 @@ public:
     bool WriteBool(std::string_view section, std::string_view key, bool value);
 
     bool DeleteKey(std::string_view section, std::string_view key);
+    // The keys of one section deleted in a single rewrite of the file; the file is not touched when
+    // none of them is there.
+    bool DeleteKeys(std::string_view section, const std::vector<std::string>& keys);
     bool EraseSection(std::string_view section);
 
     // Section names in file order, duplicates included.

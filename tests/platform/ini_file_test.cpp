@@ -176,3 +176,28 @@ TEST_F(IniFileTest, FileThatCannotBeReadIsNotOverwritten) {
 
 } // namespace
 } // namespace kavlo
+
+namespace kavlo {
+namespace {
+
+// A value written again as it stands, or deletions of keys that are not there, leave the file as it
+// was (the same file, not a rewritten copy), as Windows leaves it; several keys go in one rewrite.
+TEST_F(IniFileTest, UnchangedWritesLeaveTheFileAloneAndKeysGoTogether) {
+    const std::string text = "[CD0206]\r\nGAME=C:\\GAMES\\X\r\nGAME_=X.EXE,,,\r\nGAME__=U.EXE\r\nOTHER=1\r\n";
+    WriteHostFile(Host("WINDOWS/kavlo.ini"), text);
+    ProfileCache cache;
+    IniFile ini = Open(cache, "kavlo.ini");
+    auto stamp = [&] { return stdfs::last_write_time(Host("WINDOWS/kavlo.ini")); };
+    const auto before = stamp();
+    std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(ini.WriteString("CD0206", "game", "C:\\GAMES\\X"));
+    EXPECT_TRUE(ini.DeleteKeys("CD0206", {"NONE", "NONE_"}));
+    EXPECT_EQ(stamp(), before);
+    EXPECT_EQ(ReadHostFile(Host("WINDOWS/kavlo.ini")), text);
+
+    EXPECT_TRUE(ini.DeleteKeys("CD0206", {"GAME", "GAME_", "GAME__"}));
+    EXPECT_EQ(ReadHostFile(Host("WINDOWS/kavlo.ini")), "[CD0206]\r\nOTHER=1\r\n");
+}
+
+} // namespace
+} // namespace kavlo
