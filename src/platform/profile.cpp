@@ -120,7 +120,7 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
     const ProfileCache::Entry& entry = *entry_;
     const ProfileDocument& current = cache_.Current(fs_, *entry_, true);
     if (!entry.unreadable) {
-        if (const auto stored = current.Get(section, key); stored && *stored == value) {
+        if (const auto stored = current.Stored(section, key); stored && *stored == value) {
             return true;
         }
     }

@@ -162,7 +162,8 @@ std::optional<size_t> ProfileDocument::FindKey(const Section& section, std::stri
     return it->second;
 }
 
-std::optional<std::string> ProfileDocument::Get(std::string_view section, std::string_view key) const {
+std::optional<std::string_view> ProfileDocument::Stored(std::string_view section,
+                                                        std::string_view key) const {
     const Section* found = FindSection(section);
     if (found == nullptr) {
         return std::nullopt;
@@ -176,7 +177,15 @@ std::optional<std::string> ProfileDocument::Get(std::string_view section, std::s
     if (line.kind != LineKind::Entry) {
         return std::nullopt;
     }
-    std::string_view value = line.Value();
+    return line.Value();
+}
+
+std::optional<std::string> ProfileDocument::Get(std::string_view section, std::string_view key) const {
+    const std::optional<std::string_view> stored = Stored(section, key);
+    if (!stored) {
+        return std::nullopt;
+    }
+    std::string_view value = *stored;
     // One pair of the same quote around the value is dropped; there are no escapes.
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {

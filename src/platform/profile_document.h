@@ -21,6 +21,8 @@ public:
     // The value of the first matching key of the first section of that name, one pair of
     // matching quotes removed; nullopt when missing or when the key line has no "=".
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    // The value exactly as the file stores it (quotes kept); nullopt when missing or without "=".
+    std::optional<std::string_view> Stored(std::string_view section, std::string_view key) const;
     bool HasSection(std::string_view section) const;
     // Names of the keys with a value in the first section of that name, in file order.
     std::vector<std::string> Keys(std::string_view section) const;
