@@ -183,7 +183,8 @@ namespace {
 // A value written again as it stands, or deletions of keys that are not there, leave the file as it
 // was (the same file, not a rewritten copy), as Windows leaves it; several keys go in one rewrite.
 TEST_F(IniFileTest, UnchangedWritesLeaveTheFileAloneAndKeysGoTogether) {
-    const std::string text = "[CD0206]\r\nGAME=C:\\GAMES\\X\r\nGAME_=X.EXE,,,\r\nGAME__=U.EXE\r\nOTHER=1\r\n";
+    const std::string text =
+        "[CD0206]\r\nGAME=C:\\GAMES\\X\r\nGAME_=X.EXE,,,\r\nGAME__=\"C:\\X\\U.EXE\"\r\nOTHER=1\r\n";
     WriteHostFile(Host("WINDOWS/kavlo.ini"), text);
     ProfileCache cache;
     IniFile ini = Open(cache, "kavlo.ini");
@@ -191,6 +192,7 @@ TEST_F(IniFileTest, UnchangedWritesLeaveTheFileAloneAndKeysGoTogether) {
     const auto before = stamp();
     std::this_thread::sleep_for(20ms);
     EXPECT_TRUE(ini.WriteString("CD0206", "game", "C:\\GAMES\\X"));
+    EXPECT_TRUE(ini.WriteString("CD0206", "GAME__", "\"C:\\X\\U.EXE\""));
     EXPECT_TRUE(ini.DeleteKeys("CD0206", {"NONE", "NONE_"}));
     EXPECT_EQ(stamp(), before);
     EXPECT_EQ(ReadHostFile(Host("WINDOWS/kavlo.ini")), text);
