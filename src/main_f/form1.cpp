@@ -1,16 +1,10 @@
 #include "main_f/form1.h"
+#include "main_f/skin_images.h"
 
 #include "main_f/dates.h"
 #include "main_f/install_state.h"
 
 namespace kavlo {
-
-namespace {
-
-// Red 47, green 50, blue 43: the list rows' back colour, for the help lines and the list position.
-constexpr TColor kPanelTextColour = 2830895;
-
-} // namespace
 
 void TForm1::FormShow() {
     controls.StartTimer->Timer().SetEnabled(true);

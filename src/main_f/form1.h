@@ -165,6 +165,9 @@ public:
 
     // The item list.
     int AssignTempNumber(PageKind kind) const;
+    // Item `item` of a page whose list holds TDemos records; null on other pages or past the list.
+    TDemos* DemosItem(PageKind page, int item);
+    const TDemos* DemosItem(PageKind page, int item) const;
     std::vector<std::string> AssignTempNamesList(PageKind kind) const;
     int FindPosition(char letter) const;
     void FillList();
@@ -325,9 +328,6 @@ private:
     void RunItemBuilder();
     void MoveColumn(int dy);
     std::string ItemName(PageKind kind, int item) const;
-    // Item `item` of the open page when the page lists catalogue items (TDemos); null otherwise or
-    // past its items.
-    const TDemos* CurrentPageItem(int item) const;
     void JumpToLetter(char letter);
     void ShowItem(int current, int top);
     void SetRowColours(TDIBFadeLabel& row, TColor colour, TColor fade_to);

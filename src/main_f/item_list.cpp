@@ -4,27 +4,11 @@
 #include <cmath>
 
 #include "main_f/form1.h"
+#include "main_f/skin_images.h"
 
 namespace kavlo {
 
 namespace {
-
-constexpr TColor kRowColour = 2830895; // red 47, green 50, blue 43
-constexpr TColor kSilver = 0xC0C0C0;
-constexpr TColor kBlack = 0;
-
-void SetImage(TDIBImage* image, int index) {
-    image->IndexMain().SetDIBIndex(index);
-}
-
-bool Shows(const TDIBImage* image) {
-    return image->IndexMain().DIBIndex() != -1;
-}
-
-// Delphi's Round: halves go to the even neighbour.
-int RoundHalfEven(double value) {
-    return static_cast<int>(std::nearbyint(value));
-}
 
 // The pages whose rows offer a quick-run button for what is installed.
 bool HasQuickRun(PageKind kind) {
@@ -100,58 +84,12 @@ int TForm1::AssignTempNumber(PageKind kind) const {
     return count & 0xFF;
 }
 
-// The row text of an item of a page; empty past the page's items.
-std::string TForm1::ItemName(PageKind kind, int item) const {
-    if (item < 1 || item > AssignTempNumber(kind)) {
-        return {};
-    }
-    const Catalogue& c = catalogue;
-    switch (kind) {
-        case PageKind::Demos:
-            return c.Demos[item].Name;
-        case PageKind::Extra:
-            return c.Extra[item].Name;
-        case PageKind::Shareware:
-            return c.Shareware[item].Name;
-        case PageKind::Drivers:
-            return c.Drivers[item].Name;
-        case PageKind::Updates:
-            return c.Updates[item].Name;
-        case PageKind::Readers:
-            return c.Readers[item].Name;
-        case PageKind::Shots:
-            return c.Shots[item].Name;
-        case PageKind::Movies:
-            return c.Movies[item].Name;
-        case PageKind::Fulls:
-            return c.Fulls[item].Name;
-        case PageKind::Addons:
-            return c.Addons[item].Name;
-        case PageKind::Extra2:
-            return c.Extra2[item].Name;
-        case PageKind::Extra3:
-            return c.Extra3[item].Name;
-        case PageKind::Service:
-            return c.Service[item].Name;
-        case PageKind::Installed:
-            return InstalledList[item].Name;
-        case PageKind::Dovudiz:
-            return PageCaption(PageKind::Dovudiz);
-        case PageKind::Settings:
-            return LoadString(catalogue.header.Version * 100 + 72 + item);
-        case PageKind::None:
-            return {};
-    }
-    return {};
-}
-
-const TDemos* TForm1::CurrentPageItem(int item) const {
-    const PageKind kind = state.CurrentPage;
-    if (item < 1 || item > AssignTempNumber(kind)) {
+TDemos* TForm1::DemosItem(PageKind page, int item) {
+    if (item < 1 || item > AssignTempNumber(page)) {
         return nullptr;
     }
-    const Catalogue& c = catalogue;
-    switch (kind) {
+    Catalogue& c = catalogue;
+    switch (page) {
         case PageKind::Demos:
             return &c.Demos[item];
         case PageKind::Extra:
@@ -176,6 +114,34 @@ const TDemos* TForm1::CurrentPageItem(int item) const {
             return &InstalledList[item];
         default:
             return nullptr;
+    }
+}
+
+const TDemos* TForm1::DemosItem(PageKind page, int item) const {
+    return const_cast<TForm1*>(this)->DemosItem(page, item);
+}
+
+// The row text of an item of a page; empty past the page's items.
+std::string TForm1::ItemName(PageKind kind, int item) const {
+    if (const TDemos* demos = DemosItem(kind, item)) {
+        return demos->Name;
+    }
+    if (item < 1 || item > AssignTempNumber(kind)) {
+        return {};
+    }
+    switch (kind) {
+        case PageKind::Updates:
+            return catalogue.Updates[item].Name;
+        case PageKind::Shots:
+            return catalogue.Shots[item].Name;
+        case PageKind::Movies:
+            return catalogue.Movies[item].Name;
+        case PageKind::Dovudiz:
+            return PageCaption(PageKind::Dovudiz);
+        case PageKind::Settings:
+            return LoadString(catalogue.header.Version * 100 + 72 + item);
+        default:
+            return {};
     }
 }
 
@@ -245,7 +211,7 @@ void TForm1::HighLight(int row) {
     Bold();
     for (TDIBFadeLabel* label : c.DemosLabel) {
         if (label->FontColor() == kBlack || label->FontColor() == kSilver) {
-            SetRowColours(*label, kRowColour, kBlack);
+            SetRowColours(*label, kPanelTextColour, kBlack);
         }
     }
     if (row >= 1 && row <= 10) {
@@ -267,7 +233,7 @@ void TForm1::Bold() {
         return;
     }
     for (int row = 1; row <= 10; ++row) {
-        const TDemos* item = CurrentPageItem(state.TopItem + row - 1);
+        const TDemos* item = DemosItem(state.CurrentPage, state.TopItem + row - 1);
         controls.Play[static_cast<size_t>(row - 1)]->SetVisible(item != nullptr && item->CanUninstall == 1);
     }
 }
@@ -277,8 +243,8 @@ void TForm1::Unbold() {
         HideQuickBars();
     }
     for (TDIBFadeLabel* row : controls.DemosLabel) {
-        SetRowColours(*row, kRowColour, kBlack);
-        row->SetColor(kRowColour);
+        SetRowColours(*row, kPanelTextColour, kBlack);
+        row->SetColor(kPanelTextColour);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "main_f/form1.h"
+#include "main_f/skin_images.h"
 #include "platform/codepage.h"
 #include "skin/controls/component_factory.h"
 #include "skin/formats/compressor.h"
@@ -27,11 +28,6 @@ void NeedFamily(const SkinForm& form, std::string_view prefix, std::array<T*, N>
     for (size_t i = 0; i < N; ++i) {
         out[i] = Need<T>(form, std::string(prefix) + std::to_string(i + 1), missing);
     }
-}
-
-// Delphi's Round: halves go to the even neighbour.
-int RoundHalfEven(double value) {
-    return static_cast<int>(std::nearbyint(value));
 }
 
 } // namespace
@@ -159,13 +155,13 @@ void TForm1::FindControls() {
 // The window appears with the size and place the show step gave it: a window system may not move a
 // hidden window it has already resized.
 void TForm1::OpenWindow() {
-    WindowSpec spec;
-    spec.title = skin_->Caption();
-    spec.left = bounds_.left;
-    spec.top = bounds_.top;
-    spec.client_width = bounds_.Width();
-    spec.client_height = bounds_.Height();
-    const std::optional<WindowId> window = app_.GetBackend().OpenWindow(spec);
+    WindowSpec wanted;
+    wanted.title = skin_->Caption();
+    wanted.left = bounds_.left;
+    wanted.top = bounds_.top;
+    wanted.client_width = bounds_.Width();
+    wanted.client_height = bounds_.Height();
+    const std::optional<WindowId> window = app_.GetBackend().OpenWindow(wanted);
     if (!window) {
         throw std::runtime_error("The window system gives no window");
     }

@@ -13,44 +13,12 @@ namespace {
 // The partner page's credit when the catalogue names no authors.
 constexpr std::string_view kDovudizCredit = "COURTESY OF OUR PARTNERS";
 
-template <typename T, int N> T* EntryOf(FixedTable<T, N>& table, int count, int n) {
+template <typename T, int N> const T* EntryOf(const FixedTable<T, N>& table, int count, int n) {
     return n >= 1 && n <= count ? &table[n] : nullptr;
 }
 
-// Item n of a page whose list holds TDemos records; null past the list's end and on other pages.
-TDemos* DemosAt(TForm1& f, PageKind page, int n) {
-    Catalogue& c = f.catalogue;
-    const CatalogueHeader& h = c.header;
-    switch (page) {
-        case PageKind::Demos:
-            return EntryOf(c.Demos, h.Demos, n);
-        case PageKind::Extra:
-            return EntryOf(c.Extra, h.Extra, n);
-        case PageKind::Shareware:
-            return EntryOf(c.Shareware, h.Shareware, n);
-        case PageKind::Drivers:
-            return EntryOf(c.Drivers, h.Drivers, n);
-        case PageKind::Readers:
-            return EntryOf(c.Readers, h.Readers, n);
-        case PageKind::Fulls:
-            return EntryOf(c.Fulls, h.Fulls, n);
-        case PageKind::Addons:
-            return EntryOf(c.Addons, h.Addons, n);
-        case PageKind::Extra2:
-            return EntryOf(c.Extra2, h.Extra2, n);
-        case PageKind::Extra3:
-            return EntryOf(c.Extra3, h.Extra3, n);
-        case PageKind::Service:
-            return EntryOf(c.Service, h.Service, n);
-        case PageKind::Installed:
-            return EntryOf(f.InstalledList, f.InstalledCount, n);
-        default:
-            return nullptr;
-    }
-}
-
 TDemos* CurrentDemos(TForm1& f) {
-    return DemosAt(f, f.state.CurrentPage, f.state.CurrentItem);
+    return f.DemosItem(f.state.CurrentPage, f.state.CurrentItem);
 }
 
 std::string Message(const TForm1& f, int index) {
@@ -72,7 +40,7 @@ void OpenPage(TForm1& f, PageKind kind, bool picture_shown) {
 
 // Items installed or removed since the last look must show their real state in the list.
 void CheckSection(TForm1& f) {
-    for (int n = 1; TDemos* item = DemosAt(f, f.state.CurrentPage, n); ++n) {
+    for (int n = 1; TDemos* item = f.DemosItem(f.state.CurrentPage, n); ++n) {
         f.CheckDemo(*item);
     }
 }
@@ -292,7 +260,7 @@ void TForm1::SetSharewarePage() {
     FillList();
     CheckSection(*this);
     ProcessPage();
-    const TDemos* first = DemosAt(*this, PageKind::Shareware, 1);
+    const TDemos* first = DemosItem(PageKind::Shareware, 1);
     if (first == nullptr || first->Picture.empty()) {
         ShowPicture(*this, "iko04");
     }
@@ -302,7 +270,7 @@ void TForm1::SetServicePage() {
     OpenPage(*this, PageKind::Service, false);
     controls.TextLabel->SetCaption("");
     ShowList(*this);
-    const TDemos* first = DemosAt(*this, PageKind::Service, 1);
+    const TDemos* first = DemosItem(PageKind::Service, 1);
     if (first == nullptr || first->Picture.empty()) {
         ShowPicture(*this, "iko04");
     }

@@ -4,22 +4,12 @@
 #include <algorithm>
 
 #include "main_f/form1.h"
+#include "main_f/skin_images.h"
 #include "platform/codepage.h"
 
 namespace kavlo {
 
 namespace {
-
-constexpr int kSilver = 0xC0C0C0;
-constexpr int kBlack = 0;
-
-void SetImage(TDIBImage* image, int index) {
-    image->IndexMain().SetDIBIndex(index);
-}
-
-bool Shows(const TDIBImage* image) {
-    return image->IndexMain().DIBIndex() != -1;
-}
 
 struct PageLook {
     int base_image;
@@ -160,7 +150,6 @@ void TForm1::RedrawSchemeImages() {
     if (state.CurrentPage == PageKind::Dovudiz) {
         PlayButton(true);
     }
-    RedrawArrows();
     if (state.CurrentPage == PageKind::Settings) {
         ShowSettingSwitches(false);
     }
@@ -222,7 +211,6 @@ std::string TForm1::PageCaption(PageKind kind) const {
 void TForm1::AddPage(PageKind kind) {
     state.PageCount += 1;
     SetSlot(state.PageCount, PageCaption(kind), LookOf(kind).base_image, kind);
-    ShowNeutralFlag();
 }
 
 void TForm1::SetSlot(int slot, const std::string& caption, int base_image, PageKind kind) {

@@ -1,6 +1,7 @@
 // The two window modes, the application's focus events, the full-screen hooks and the debug actions.
 
 #include "main_f/form1.h"
+#include "main_f/skin_images.h"
 #include "skin/text/text.h"
 
 namespace kavlo {
@@ -12,10 +13,6 @@ constexpr int kFramedHeight = 742;
 constexpr int kContainerLeft = 85;
 constexpr int kContainerTop = 173;
 constexpr uint32_t kMusicPollMs = 5000;
-
-void SetImage(TDIBImage* image, int index) {
-    image->IndexMain().SetDIBIndex(index);
-}
 
 } // namespace
 
@@ -149,7 +146,7 @@ void TForm1::SetSettings() {
 
 void TForm1::ShowSettingSwitch(int row, bool hover) {
     TDIBImage* icon = controls.Play[static_cast<size_t>(row - 1)];
-    icon->IndexMain().SetDIBIndex((SettingOn(row) ? 114 : 110) + 2 * state.ColourScheme + (hover ? 1 : 0));
+    SetImage(icon, (SettingOn(row) ? 114 : 110) + 2 * state.ColourScheme + (hover ? 1 : 0));
     icon->SetVisible(true);
 }
 

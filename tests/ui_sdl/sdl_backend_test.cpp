@@ -106,8 +106,8 @@ protected:
 };
 
 TEST_F(SdlBackendTest, ShapedWindowShowsPresentedPixelsWhereItWasPut) {
-    WindowSpec spec{"Kavlo \x9E", 100, 80, 200, 150, true, kLShape};
-    std::optional<WindowId> id = backend_->OpenWindow(spec);
+    WindowSpec wanted{"Kavlo \x9E", 100, 80, 200, 150, true, kLShape};
+    std::optional<WindowId> id = backend_->OpenWindow(wanted);
     ASSERT_TRUE(id);
     bool painted = false;
     for (const Event& event : Drain()) {

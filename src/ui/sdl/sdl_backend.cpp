@@ -119,20 +119,20 @@ SdlBackend::Window* SdlBackend::Find(WindowId window) {
 }
 
 std::optional<WindowId> SdlBackend::OpenWindow(const WindowSpec& desc) {
-    WindowSpec spec = desc;
-    spec.visible = false;
-    spec.client_width = ClampSide(desc.client_width);
-    spec.client_height = ClampSide(desc.client_height);
+    WindowSpec shown = desc;
+    shown.visible = false;
+    shown.client_width = ClampSide(desc.client_width);
+    shown.client_height = ClampSide(desc.client_height);
     SDL_Window* sdl =
-        SDL_CreateWindow(ToUtf8(desc.title).c_str(), desc.left, desc.top, WindowSide(spec.client_width),
-                         WindowSide(spec.client_height), SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+        SDL_CreateWindow(ToUtf8(desc.title).c_str(), desc.left, desc.top, WindowSide(shown.client_width),
+                         WindowSide(shown.client_height), SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
     if (sdl == nullptr) {
         return std::nullopt;
     }
     const WindowId id = SDL_GetWindowID(sdl);
     Window& window = windows_[id];
     window.sdl = sdl;
-    window.desc = std::move(spec);
+    window.desc = std::move(shown);
     // The surface comes before the shape: making it may re-create the X window (Surface shapes it).
     if (Surface(window) == nullptr) {
         SDL_DestroyWindow(sdl);
