@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/launch.h"
 #include "main_f/catalogue.h"
 #include "main_f/menu_state.h"
 #include "main_f/texts.h"
@@ -265,9 +266,22 @@ public:
     void SetSettings();
     void ToggleSetting(int row);
 
-    // What the effects, launching, border and music work bring to life.
+    // Launching (launching.cpp).
+    void RunProc(TDemos& item);
+    void QuickRun(int item);
+    // Modal dialog with one button per choice: 11 + the index of the pressed one, 2 when closed.
+    int ChoiceDialog(std::string_view question, const std::vector<std::string>& choices);
     void SponsorClick(TControl& sender);
     void Image1Click(TControl& sender);
+    Launcher& Launch() { return launcher_; }
+
+    // Uninstalling (uninstall.cpp).
+    void UninstallProc(TDemos& item);
+    void DeleteQuestion(std::string_view dir);
+    void DeleteLeftovers(std::string_view dir);
+    void ApplyDelete();
+
+    // What the effects, border and music work bring to life.
     void AnimationTimerTimer();
     void StartTimerTimer();
     void Timer1Timer();
@@ -356,6 +370,7 @@ private:
     Application& app_;
     FontResolver& fonts_;
     LoggedMessageBoxes boxes_;
+    Launcher launcher_;
     ProfileCache profiles_;
     std::vector<std::string> args_;
     std::vector<std::string> registered_fonts_;

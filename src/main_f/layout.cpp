@@ -35,7 +35,7 @@ void NeedFamily(const SkinForm& form, std::string_view prefix, std::array<T*, N>
 TForm1::TForm1(Platform& platform, Application& app, FontResolver& fonts, std::string_view form_stream,
                std::vector<std::string> args)
     : platform_(platform), app_(app), fonts_(fonts), boxes_(app.Boxes(), platform.events),
-      args_(std::move(args)) {
+      launcher_(platform, app, boxes_), args_(std::move(args)) {
     state.InstallTest = !args_.empty() && args_[0] == "T";
     LoadLayout(form_stream);
     bounds_ = ScreenRect{0, 0, skin_->ClientWidth(), skin_->ClientHeight()};
