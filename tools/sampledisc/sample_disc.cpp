@@ -11,6 +11,7 @@
 #include "sampledisc/font_rename.h"
 #include "sampledisc/illustrations.h"
 #include "sampledisc/ini_text.h"
+#include "sampledisc/movie_writer.h"
 #include "sampledisc/sample_items.h"
 #include "sampledisc/sample_pictures.h"
 #include "sampledisc/sample_setups.h"
@@ -138,10 +139,13 @@ std::string SourceDir(const SampleItem& item) {
     return dir;
 }
 
+std::string UpperCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    return text;
+}
+
 bool IsMedia(const std::string& name) {
-    std::string upper = name;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return std::toupper(c); });
+    const std::string upper = UpperCase(name);
     for (const char* ext : {".AVI", ".MPG", ".WMV"}) {
         if (upper.find(ext) != std::string::npos) {
             return true;
@@ -150,21 +154,43 @@ bool IsMedia(const std::string& name) {
     return false;
 }
 
+bool EndsWith(const std::string& path, const char* extension) {
+    const std::string upper = UpperCase(path);
+    const size_t length = std::string_view(extension).size();
+    return upper.size() > length && upper.compare(upper.size() - length, length, extension) == 0;
+}
+
 void WriteDocument(DiscWriter& disc, const std::string& path, const SampleItem& item) {
     const std::string title = KeyValue(item.keys, "FullName");
-    if (path.size() > 4 &&
-        (path.substr(path.size() - 4) == ".PDF" || path.substr(path.size() - 4) == ".pdf")) {
+    if (EndsWith(path, ".PDF")) {
         disc.Write(path, MinimalPdf(title));
+    } else if (EndsWith(path, ".HTM") || EndsWith(path, ".HTML")) {
+        disc.Write(path, Encode(WebPage(title, item.english), false));
     } else {
         disc.Write(path, Encode(ReadmeText(title, item.english + "\r\n\r\n" + item.czech), false));
     }
 }
 
+// What an item runs straight from the disc: a document, a film or a program.
+void WriteRunnable(DiscWriter& disc, const std::string& path, const SampleItem& item) {
+    if (IsMedia(path)) {
+        disc.Write(path, TinyAvi(KeyValue(item.keys, "FullName")));
+    } else if (EndsWith(path, ".PDF") || EndsWith(path, ".HTM") || EndsWith(path, ".HTML")) {
+        WriteDocument(disc, path, item);
+    } else {
+        disc.WriteScript(path, GameScript(KeyValue(item.keys, "FullName")));
+    }
+}
+
 void WriteItemFiles(DiscWriter& disc, const SampleItem& item) {
-    if (item.prefix == "Shot" || item.prefix == "Movie") {
-        return; // pictures and movies are media of their own
+    if (item.prefix == "Shot") {
+        return; // screenshots are pictures only
     }
     const std::string dir = SourceDir(item);
+    if (item.prefix == "Movie") {
+        disc.Write(dir + "\\" + KeyValue(item.keys, "GameName"), TinyAvi(KeyValue(item.keys, "FullName")));
+        return;
+    }
     const std::string type = KeyValue(item.keys, "InstallType");
     for (const char* key : {"ReadmeDVD", "ReadmeName"}) {
         const std::string doc = KeyValue(item.keys, key);
@@ -180,8 +206,8 @@ void WriteItemFiles(DiscWriter& disc, const SampleItem& item) {
         disc.WriteScript(dir + "\\" + install, SimpleSetupScript(KeyValue(item.keys, "FullName")));
     }
     const std::string game = KeyValue(item.keys, "GameName");
-    if ((type == "0" || type == "30" || item.prefix == "Service") && !game.empty() && !IsMedia(game)) {
-        disc.WriteScript(dir + "\\" + game, GameScript(KeyValue(item.keys, "FullName")));
+    if ((type == "0" || type == "20" || type == "30" || item.prefix == "Service") && !game.empty()) {
+        WriteRunnable(disc, dir + "\\" + game, item);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "engine/paths.h"
 #include "sampledisc/disc_writer.h"
 
 namespace kavlo::sample {
@@ -22,15 +23,23 @@ std::string Upper(std::string text) {
     return text;
 }
 
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+// The program files a GameName names: one, a list of alternatives ("A.EXE:B.EXE"), or versions with
+// labels and arguments ("GAME.EXE:Normal;GAME3D.EXE -gl:3D"); the menu runs whichever it finds.
 std::vector<std::string> Programs(const std::string& game_name) {
+    std::vector<std::string> elements{game_name};
+    if (game_name.find(':') != std::string::npos) {
+        elements = SplitList(game_name);
+    }
     std::vector<std::string> programs;
-    size_t start = 0;
-    while (start <= game_name.size()) {
-        const size_t end = std::min(game_name.find(':', start), game_name.size());
-        if (end > start) {
-            programs.push_back(game_name.substr(start, end - start));
+    for (const std::string& element : elements) {
+        const std::string program = CutAfterExtension(TextBeforeColon(element));
+        if (!program.empty()) {
+            programs.push_back(program);
         }
-        start = end + 1;
     }
     return programs;
 }
@@ -49,6 +58,10 @@ std::string TargetDir(const SampleItem& item) {
         return "C:\\Games\\" + Title(item);
     }
     return "C:\\Program Files\\" + Title(item);
+}
+
+bool IsSierraStyle(const SampleItem& item) {
+    return KeyValue(item.keys, "InstallType") == "6";
 }
 
 const char* kPrologue = "set -e\n"
@@ -77,49 +90,196 @@ std::string ProgramKey(const SampleItem& item) {
     return std::string(user ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE") + "\\SOFTWARE\\" + key;
 }
 
-// The shortcut that the menu finds the item by, below the user's Programs folder or desktop;
-// nullopt for items found otherwise.
-struct Shortcut {
+// The commands of the item's uninstall script, its prefix taken off.
+std::vector<std::string> UninstallCommands(const SampleItem& item) {
+    std::string script = KeyValue(item.keys, "Uninstall");
+    while (!script.empty() && (script.front() == '?' || script.front() == '!' || script.front() == '*')) {
+        script.erase(0, 1);
+    }
+    return SplitList(script);
+}
+
+// The Start-menu shortcut, below the user's Programs folder, that the uninstall script reads its
+// uninstaller from ("?P..."); "" when it names none.
+std::string UninstallLinkOf(const SampleItem& item) {
+    if (!StartsWith(KeyValue(item.keys, "Uninstall"), "?")) {
+        return {};
+    }
+    for (const std::string& command : UninstallCommands(item)) {
+        if (command.size() > 1 && command[0] == 'P') {
+            return command.substr(1);
+        }
+    }
+    return {};
+}
+
+// The install log that the uninstaller must be given, as classic uninstallers want theirs: in the
+// uninstall key's command (-f) or in the arguments of the uninstall shortcut (/log); "" for none.
+std::string LogFileOf(const SampleItem& item) {
+    if (!UninstallLinkOf(item).empty()) {
+        return "uninstall.log";
+    }
+    if (KeyValue(item.keys, "InstallType") == "4" && KeyValue(item.keys, "DirDetect") == "0" &&
+        !UninstallKey(item).empty()) {
+        return "DeIsL1.isu";
+    }
+    return {};
+}
+
+std::string UninstallerName(const SampleItem& item) {
+    // Sierra-style setups stay in the game's folder and uninstall with "SETUP.EXE /U".
+    return IsSierraStyle(item) ? "SETUP.EXE" : "UNINST.EXE";
+}
+
+// A shortcut the setup leaves in the user's Programs folder or on the desktop.
+struct Link {
     std::string folder;   // "Programs" or "Desktop"
     std::string relative; // "Net Meter\Net Meter.lnk"
+    std::string target;   // Windows path
+    std::string arguments;
+    bool removed_by_uninstaller; // false: left for the menu's clean-up script
 };
 
-std::optional<Shortcut> ShortcutOf(const SampleItem& item) {
+bool SameLink(const Link& a, const std::string& folder, const std::string& relative) {
+    return a.folder == folder && Upper(a.relative) == Upper(relative);
+}
+
+// The links the setup makes: the one the menu finds the item by, the uninstall shortcut the script
+// reads, and those that a careless uninstaller leaves behind and the script's SN, FD, SD and FP
+// commands clear away (Sierra's setups leave a "Sierra" group that the menu removes).
+std::vector<Link> LinksOf(const SampleItem& item, const std::string& dir, const std::string& program) {
+    std::vector<Link> links;
     const std::string detect = KeyValue(item.keys, "DirDetect");
     const bool programs = detect == "3" || detect == "15";
-    const std::string relative = KeyValue(item.keys, programs ? "ShortCut" : "DesktopShortCut");
-    if ((!programs && detect != "9") || relative.empty()) {
-        return std::nullopt;
+    const std::string found_by = KeyValue(item.keys, programs ? "ShortCut" : "DesktopShortCut");
+    if ((programs || detect == "9") && !found_by.empty()) {
+        links.push_back({programs ? "Programs" : "Desktop", found_by, program, "", true});
     }
-    return Shortcut{programs ? "Programs" : "Desktop", relative};
+    if (const std::string uninstall = UninstallLinkOf(item); !uninstall.empty()) {
+        links.push_back({"Programs", uninstall, dir + "\\" + UninstallerName(item),
+                         "/log \"" + dir + "\\" + LogFileOf(item) + "\"", true});
+    }
+    if (IsSierraStyle(item)) {
+        links.push_back({"Programs", "Sierra\\" + Title(item) + ".lnk", program, "", false});
+    }
+    const auto leave = [&](const std::string& folder, const std::string& relative) {
+        if (std::none_of(links.begin(), links.end(),
+                         [&](const Link& link) { return SameLink(link, folder, relative); })) {
+            links.push_back({folder, relative, program, "", false});
+        }
+    };
+    for (const std::string& command : UninstallCommands(item)) {
+        if (StartsWith(command, "SN") && command.size() > 2) {
+            leave("Programs", command.substr(2) + "\\" + Title(item) + ".lnk");
+        } else if ((StartsWith(command, "FD") || StartsWith(command, "SD")) && command.size() > 2) {
+            leave("Desktop", command.substr(2));
+        } else if (StartsWith(command, "FP") && command.size() > 2) {
+            leave("Programs", command.substr(2));
+        }
+    }
+    return links;
 }
 
-// The uninstaller asks the registry for the folder, as real ones do, and takes the program group's
-// folder with the link; the desktop itself stays.
-std::string RemoveShortcut(const Shortcut& link) {
-    std::string script = "if folder=$(\"$tool\" reg --pc \"$pc\" query " + Quote(kShellFolders) + " " +
-                         link.folder + "); then\n";
-    script += "    link=$(host \"$folder\"" + Quote("\\" + link.relative) + ")\n";
-    script += "    rm -f \"$link\"\n";
-    if (link.relative.find('\\') != std::string::npos) {
-        script += "    rmdir \"$(dirname \"$link\")\" 2>/dev/null || true\n";
+// Registry entries and files that the uninstaller forgets and the item's clean-up script removes
+// (RMD/RUD, RME/RUE, RMF/RUF, FW, FG), each next to something the script must leave alone.
+void AddLeftovers(const SampleItem& item, std::string& script) {
+    // The program's own INI file in the Windows folder is written with its contents elsewhere.
+    const std::string ini_value = KeyValue(item.keys, "IniFile");
+    const std::string ini_file = Upper(ini_value.substr(0, ini_value.find(',')));
+    for (const std::string& command : UninstallCommands(item)) {
+        if (command.size() > 3 && command[0] == 'R' && (command[1] == 'M' || command[1] == 'U')) {
+            const std::string root = command[1] == 'M' ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+            std::string key = command.substr(3);
+            const size_t bar = key.find('|');
+            const std::string value = bar == std::string::npos ? std::string() : key.substr(bar + 1);
+            key = key.substr(0, bar);
+            if (!key.empty() && key.front() == '\\') {
+                key.erase(0, 1);
+            }
+            const std::string full = root + "\\" + key;
+            if (Upper(full) == Upper(UninstallKey(item)) || Upper(full) == Upper(ProgramKey(item))) {
+                continue; // the setup writes this key anyway
+            }
+            if (command[2] == 'D') {
+                script += "\"$tool\" reg --pc \"$pc\" add " + Quote(full + "\\Options") + " Detail high\n";
+            } else if (command[2] == 'E') {
+                script += "\"$tool\" reg --pc \"$pc\" add " + Quote(full) + "\n";
+            } else if (command[2] == 'F' && !value.empty()) {
+                script += "\"$tool\" reg --pc \"$pc\" add " + Quote(full) + " " + Quote(value) + " 1\n";
+                script += "\"$tool\" reg --pc \"$pc\" add " + Quote(full) + " Language English\n";
+            }
+        } else if (StartsWith(command, "FW") && command.size() > 2 && Upper(command.substr(2)) != ini_file) {
+            script += "printf 'last=1\\r\\n' > \"$(host 'C:\\WINDOWS')/\"" + Quote(command.substr(2)) + "\n";
+        } else if (StartsWith(command, "FG") && command.size() > 2) {
+            std::string file = command.substr(2);
+            std::replace(file.begin(), file.end(), '\\', '/');
+            script += "printf 'video=1\\r\\n' > \"$dir/\"" + Quote(file) + "\n";
+        }
     }
-    return script + "fi\n";
 }
+
+std::string WriteLink(const Link& link, const std::string& dir) {
+    std::string line = "\"$tool\" shortcut --pc \"$pc\" " + Quote("<" + link.folder + ">\\" + link.relative) +
+                       " " + Quote(link.target) + " --dir " + Quote(dir);
+    if (!link.arguments.empty()) {
+        line += " --args " + Quote(link.arguments);
+    }
+    return line + "\n";
+}
+
+// The uninstaller asks the registry for the folders, as real ones do, and takes a program group's
+// folder with its last link; the desktop itself stays.
+std::string RemoveLinks(const std::vector<Link>& links) {
+    std::string script;
+    for (const Link& link : links) {
+        if (!link.removed_by_uninstaller) {
+            continue;
+        }
+        script += "if folder=$(\"$tool\" reg --pc \"$pc\" query " + Quote(kShellFolders) + " " + link.folder +
+                  "); then\n";
+        script += "    link=$(host \"$folder\"" + Quote("\\" + link.relative) + ")\n";
+        script += "    rm -f \"$link\"\n";
+        if (link.relative.find('\\') != std::string::npos) {
+            script += "    rmdir \"$(dirname \"$link\")\" 2>/dev/null || true\n";
+        }
+        script += "fi\n";
+    }
+    return script;
+}
+
+// Started without its install log, a classic uninstaller does not know what to remove and stops.
+const char* kNeedsLog = "log=\n"
+                        "while [ $# -gt 0 ]; do\n"
+                        "    case \"$1\" in\n"
+                        "        -f*) log=${1#-f} ;;\n"
+                        "        /log) shift; log=${1-} ;;\n"
+                        "    esac\n"
+                        "    [ $# -eq 0 ] || shift\n"
+                        "done\n"
+                        "if [ -z \"$log\" ] || [ ! -f \"$(host \"$log\")\" ]; then\n"
+                        "    echo 'The install log was not given: nothing is removed.' >&2\n"
+                        "    exit 2\n"
+                        "fi\n";
 
 std::string UninstallerScript(const SampleItem& item, const std::string& dir,
-                              const std::vector<std::string>& files) {
+                              const std::vector<std::string>& files, const std::vector<Link>& links) {
     std::string script = "#!/bin/sh\n# Uninstaller of " + Title(item) +
                          ": removes what its setup installed; saved games stay, as real uninstallers leave "
                          "them.\n";
     script += kPrologue;
+    if (IsSierraStyle(item)) {
+        script += "if [ \"${1-}\" != /U ] && [ \"${1-}\" != /u ]; then\n"
+                  "    echo " +
+                  Quote(Title(item) + " is installed; SETUP.EXE /U removes it.") + "\n    exit 0\nfi\n";
+    }
+    if (!LogFileOf(item).empty()) {
+        script += kNeedsLog;
+    }
     script += "dir=$(host " + Quote(dir) + ")\n";
     for (const std::string& file : files) {
         script += "rm -f \"$dir/\"" + Quote(file) + "\n";
     }
-    if (const auto link = ShortcutOf(item)) {
-        script += RemoveShortcut(*link);
-    }
+    script += RemoveLinks(links);
     if (!UninstallKey(item).empty()) {
         script += "\"$tool\" reg --pc \"$pc\" delete " + Quote(UninstallKey(item)) + " || true\n";
     }
@@ -133,10 +293,10 @@ std::string UninstallerScript(const SampleItem& item, const std::string& dir,
 // The uninstall command as the item's uninstall key records it; one demo uses the style of the
 // classic setup engines whose uninstaller takes the log file after -f.
 std::string UninstallCommand(const SampleItem& item, const std::string& dir) {
-    if (KeyValue(item.keys, "InstallType") == "4" && KeyValue(item.keys, "DirDetect") == "0") {
+    if (LogFileOf(item) == "DeIsL1.isu") {
         return dir + "\\UNINST.EXE -f\"" + dir + "\\DeIsL1.isu\"";
     }
-    return "\"" + dir + "\\UNINST.EXE\"";
+    return "\"" + dir + "\\" + UninstallerName(item) + "\"";
 }
 
 void AddWindowsFiles(const SampleItem& item, const std::string& dir, std::string& script) {
@@ -148,7 +308,7 @@ void AddWindowsFiles(const SampleItem& item, const std::string& dir, std::string
                   Quote(ini_value.substr(b + 1)) + " " + Quote(dir) + " > \"$(host 'C:\\WINDOWS')/\"" +
                   Quote(ini_value.substr(0, a)) + "\n";
     }
-    if (KeyValue(item.keys, "InstallType") == "6") {
+    if (IsSierraStyle(item)) {
         script += "printf '[Sierra]\\r\\nSierraDir=%s\\r\\n' " + Quote(dir) +
                   " > \"$(host 'C:\\WINDOWS')/sierra.ini\"\n";
     }
@@ -174,6 +334,7 @@ std::string SetupScript(const SampleItem& item) {
         script += "cat > \"$dir/\"" + Quote(program) + " <<'GAME'\n" + GameScript(Title(item)) + "GAME\n";
         script += "chmod +x \"$dir/\"" + Quote(program) + "\n";
     }
+    const std::string program = dir + "\\" + files.front();
     const std::string readme = KeyValue(item.keys, "ReadmeName");
     if (!readme.empty()) {
         script += "printf '%s\\r\\n\\r\\n%s\\r\\n' " + Quote(Title(item)) + " " +
@@ -196,19 +357,25 @@ std::string SetupScript(const SampleItem& item) {
         script += "printf '%s\\n' " + Quote(UninstallKey(item)) + " > \"$dir/DeIsL1.isu\"\n";
         files.push_back("DeIsL1.isu");
     }
+    if (LogFileOf(item) == "uninstall.log") {
+        script += "printf '%s\\n' " + Quote(dir) + " > \"$dir/uninstall.log\"\n";
+        files.push_back("uninstall.log");
+    }
     if (!ProgramKey(item).empty()) {
         script += "\"$tool\" reg --pc \"$pc\" add " + Quote(ProgramKey(item)) + " " +
-                  Quote(KeyValue(item.keys, "RegName")) + " " + Quote(dir + "\\" + files.front()) + "\n";
+                  Quote(KeyValue(item.keys, "RegName")) + " " + Quote(program) + "\n";
     }
     AddWindowsFiles(item, dir, script);
-    if (const auto link = ShortcutOf(item)) {
-        script += "\"$tool\" shortcut --pc \"$pc\" " + Quote("<" + link->folder + ">\\" + link->relative) +
-                  " " + Quote(dir + "\\" + files.front()) + " --dir " + Quote(dir) + "\n";
+    AddLeftovers(item, script);
+    const std::vector<Link> links = LinksOf(item, dir, program);
+    for (const Link& link : links) {
+        script += WriteLink(link, dir);
     }
-    files.push_back("UNINST.EXE");
-    script +=
-        "cat > \"$dir/UNINST.EXE\" <<'UNINSTALLER'\n" + UninstallerScript(item, dir, files) + "UNINSTALLER\n";
-    script += "chmod +x \"$dir/UNINST.EXE\"\n";
+    const std::string uninstaller = UninstallerName(item);
+    files.push_back(uninstaller);
+    script += "cat > \"$dir/\"" + Quote(uninstaller) + " <<'UNINSTALLER'\n" +
+              UninstallerScript(item, dir, files, links) + "UNINSTALLER\n";
+    script += "chmod +x \"$dir/\"" + Quote(uninstaller) + "\n";
     return script;
 }
 
