@@ -67,6 +67,7 @@ void Application::Terminate(int exit_code) {
 int Application::RunModal(ModalForm& form) {
     form.SetModalResult(mrNone);
     modal_windows_.push_back(form.ModalWindow());
+    modal_forms_.push_back(&form);
     for (;;) {
         if (terminated_) {
             form.SetModalResult(mrCancel);
@@ -78,6 +79,7 @@ int Application::RunModal(ModalForm& form) {
         HandleMessage();
     }
     modal_windows_.pop_back();
+    modal_forms_.pop_back();
     return form.ModalResult();
 }
 

@@ -79,6 +79,8 @@ public:
     int RunModal(ModalForm& form);
     // The window of the innermost running modal form.
     std::optional<WindowId> ModalWindow() const;
+    // The running modal forms, outermost first.
+    const std::vector<ModalForm*>& ModalForms() const { return modal_forms_; }
 
     // Deferred work, run in posting order before any input, paint or timer.
     void Post(std::function<void()> callback);
@@ -122,6 +124,7 @@ private:
     TimerTable timers_;
     std::map<WindowId, std::shared_ptr<const EventHandler>> handlers_;
     std::vector<WindowId> modal_windows_;
+    std::vector<ModalForm*> modal_forms_;
     bool terminated_ = false;
     int exit_code_ = 0;
     Cursor screen_cursor_ = Cursor::Default;
