@@ -49,16 +49,6 @@ bool Holds(std::string_view outer, std::string_view inner) {
     return UCase(PostFixDir(inner)).starts_with(UCase(PostFixDir(outer)));
 }
 
-bool IsProtected(const FileSystem& fs, std::string_view full_dir,
-                 const std::vector<std::string>& protected_dirs) {
-    if (IsDriveRoot(fs, full_dir)) {
-        return true;
-    }
-    return std::any_of(protected_dirs.begin(), protected_dirs.end(), [&](const std::string& dir) {
-        return !dir.empty() && Holds(full_dir, fs.FullPath(dir));
-    });
-}
-
 // A directory link (a junction, a symbolic link on the host) leads to data that belongs elsewhere:
 // a walk passes it by, and a removal takes away only the link.
 bool IsLink(const DirEntry& entry) {
@@ -130,6 +120,22 @@ std::string SearchWalk(const FileSystem& fs, const std::string& dir, std::string
     return {};
 }
 
+void RemoveReadOnlyWalk(FileSystem& fs, const std::string& dir) {
+    if (TooDeep(dir)) {
+        return;
+    }
+    for (const DirEntry& entry : Entries(fs, dir)) {
+        const std::string path = dir + entry.name;
+        if (IsDirectory(entry)) {
+            if (!IsLink(entry)) {
+                RemoveReadOnlyWalk(fs, path + '\\');
+            }
+        } else if ((entry.attributes & (kAttrHidden | kAttrSystem)) == 0) {
+            fs.SetAttributes(path, kAttrArchive);
+        }
+    }
+}
+
 // The group's folder inside the programs folder; "" when the name leads elsewhere ("..", ".",
 // a drive), which would otherwise delete far more than one Start-menu group.
 std::string GroupFolder(const FileSystem& fs, std::string_view programs, std::string_view group) {
@@ -154,6 +160,17 @@ bool DirExists(const FileSystem& fs, std::string_view path) {
     return fs.DirectoryExists(dir);
 }
 
+bool IsProtectedDir(const FileSystem& fs, std::string_view dir,
+                    const std::vector<std::string>& protected_dirs) {
+    const std::string full = fs.FullPath(dir);
+    if (IsDriveRoot(fs, full)) {
+        return true;
+    }
+    return std::any_of(protected_dirs.begin(), protected_dirs.end(), [&](const std::string& kept) {
+        return !kept.empty() && Holds(full, fs.FullPath(kept));
+    });
+}
+
 bool RemoveFile(FileSystem& fs, std::string_view path) {
     if (fs.DeleteFile(path)) {
         return true;
@@ -167,7 +184,7 @@ void RemoveTree(FileSystem& fs, std::string_view dir, const std::vector<std::str
         return;
     }
     const std::string full = fs.FullPath(dir);
-    if (IsProtected(fs, full, protected_dirs)) {
+    if (IsProtectedDir(fs, full, protected_dirs)) {
         return;
     }
     if (IsLink(fs, full)) {
@@ -178,23 +195,38 @@ void RemoveTree(FileSystem& fs, std::string_view dir, const std::vector<std::str
 }
 
 std::vector<std::string> ProtectedDirsOf(const SystemInfo& system, const Registry& registry) {
-    std::string program_files =
-        registry
-            .ReadString(RegRoot::LocalMachine, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                        "ProgramFilesDir")
-            .value_or(std::string());
+    constexpr std::string_view kCurrentVersion = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+    constexpr std::string_view kShellFolders =
+        "\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders";
+    auto read = [&](RegRoot root, std::string_view key, std::string_view name) {
+        return registry.ReadString(root, key, name).value_or(std::string());
+    };
+    std::string program_files = read(RegRoot::LocalMachine, kCurrentVersion, "ProgramFilesDir");
     if (program_files.empty()) {
         program_files = "C:\\Program Files";
     }
-    return {system.WindowsDirectory(), system.SystemDirectory(), program_files};
+    std::vector<std::string> dirs = {system.WindowsDirectory(), system.SystemDirectory(), program_files};
+    const std::string others[] = {
+        read(RegRoot::LocalMachine, kCurrentVersion, "CommonFilesDir"),
+        read(RegRoot::CurrentUser, kShellFolders, "Desktop"),
+        read(RegRoot::CurrentUser, kShellFolders, "Programs"),
+        read(RegRoot::LocalMachine, kShellFolders, "Common Desktop"),
+        read(RegRoot::LocalMachine, kShellFolders, "Common Programs"),
+    };
+    for (const std::string& dir : others) {
+        if (!dir.empty()) {
+            dirs.push_back(dir);
+        }
+    }
+    return dirs;
 }
 
-void DeleteEmptyBranch(FileSystem& fs, std::string_view dir) {
+void DeleteEmptyBranch(FileSystem& fs, std::string_view dir, const std::vector<std::string>& protected_dirs) {
     if (dir.empty()) {
         return;
     }
     std::string path = fs.FullPath(dir);
-    while (path.size() > 3) {
+    while (path.size() > 3 && !IsProtectedDir(fs, path, protected_dirs)) {
         path = PostFixDir(path);
         const std::string marker = path + "MsCreate.Dir";
         if (fs.FileExists(marker)) {
@@ -206,16 +238,26 @@ void DeleteEmptyBranch(FileSystem& fs, std::string_view dir) {
     }
 }
 
-void RemoveStartFolder(FileSystem& fs, std::string_view group, std::string_view user_programs,
+bool RemoveStartFolder(FileSystem& fs, std::string_view group, std::string_view user_programs,
                        std::string_view common_programs) {
     if (group.empty() || group == " ") {
-        return;
+        return true;
     }
+    bool refused = false;
     for (std::string_view programs : {user_programs, common_programs}) {
         const std::string folder = GroupFolder(fs, programs, group);
         if (!folder.empty()) {
             RemoveTree(fs, folder, {});
+        } else if (!programs.empty()) {
+            refused = true;
         }
+    }
+    return !refused;
+}
+
+void RemoveReadOnly(FileSystem& fs, std::string_view dir) {
+    if (!dir.empty()) {
+        RemoveReadOnlyWalk(fs, PostFixDir(dir));
     }
 }
 

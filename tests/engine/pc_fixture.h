@@ -19,6 +19,7 @@ protected:
     FileSystem& fs() { return platform_.fs(); }
     SystemInfo& system() { return platform_.system(); }
     Registry& registry() { return platform_.registry(); }
+    Shortcuts& shortcuts() { return platform_.shortcuts(); }
     // The host file behind a path on drive C: ("GAMES/X/A.EXE").
     std::filesystem::path OnC(const std::string& rel) const { return temp_ / ("pc/drive_c/" + rel); }
     std::filesystem::path OnDisc(const std::string& rel) const { return temp_ / ("disc/" + rel); }

@@ -6,6 +6,7 @@
 #include "engine/paths.h"
 #include "engine/trees.h"
 #include "pc_fixture.h"
+#include "platform/posix/pc_root.h"
 
 namespace kavlo {
 namespace {
@@ -120,10 +121,23 @@ TEST_F(TreeTest, RemoveTreeRefusesRootsAndSystemDirectories) {
 }
 
 TEST_F(TreeTest, ProtectedDirsComeFromThePc) {
-    EXPECT_EQ(ProtectedDirsOf(system(), registry()), SystemDirs());
+    const std::string user = "C:\\Documents and Settings\\" + HostUserName() + "\\";
+    std::vector<std::string> expected = SystemDirs();
+    expected.insert(expected.end(),
+                    {"C:\\Program Files\\Common Files", user + "Desktop", user + "Start Menu\\Programs",
+                     "C:\\Documents and Settings\\All Users\\Desktop",
+                     "C:\\Documents and Settings\\All Users\\Start Menu\\Programs"});
+    EXPECT_EQ(ProtectedDirsOf(system(), registry()), expected);
     ASSERT_TRUE(registry().WriteString(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
                                        "ProgramFilesDir", "D:\\Apps"));
-    const std::vector<std::string> expected = {"C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\Apps"};
+    ASSERT_TRUE(registry().DeleteKey(
+        RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders"));
+    expected = {"C:\\WINDOWS",
+                "C:\\WINDOWS\\SYSTEM",
+                "D:\\Apps",
+                "C:\\Program Files\\Common Files",
+                "C:\\Documents and Settings\\All Users\\Desktop",
+                "C:\\Documents and Settings\\All Users\\Start Menu\\Programs"};
     EXPECT_EQ(ProtectedDirsOf(system(), registry()), expected);
 }
 
@@ -156,6 +170,29 @@ TEST_F(TreeTest, DeleteEmptyBranchClimbsWhileEmpty) {
     EXPECT_FALSE(Exists(OnC("P")));
     EXPECT_TRUE(Exists(OnC("")));
     EXPECT_TRUE(Exists(OnC("WINDOWS")));
+    // A protected folder ends the climb even when it is empty.
+    fs_host::create_directories(OnC("P/A/B"));
+    DeleteEmptyBranch(fs(), "C:\\P\\A\\B", {"c:\\p\\"});
+    EXPECT_FALSE(Exists(OnC("P/A")));
+    EXPECT_TRUE(Exists(OnC("P")));
+}
+
+TEST_F(TreeTest, RemoveReadOnlyClearsPlainFilesOnly) {
+    MakeFile(OnC("G/A.EXE"));
+    MakeFile(OnC("G/SUB/B.DAT"));
+    MakeFile(OnC("G/.hidden"));
+    fs_host::create_directories(OnC("ELSEWHERE"));
+    MakeFile(OnC("ELSEWHERE/C.DAT"));
+    fs_host::create_directory_symlink(OnC("ELSEWHERE"), OnC("G/LINK"));
+    for (const char* file : {"G/A.EXE", "G/SUB/B.DAT", "G/.hidden", "ELSEWHERE/C.DAT"}) {
+        MakeReadOnly(OnC(file));
+    }
+    RemoveReadOnly(fs(), "C:\\G");
+    auto read_only = [&](const char* path) { return (*fs().GetAttributes(path) & kAttrReadOnly) != 0; };
+    EXPECT_FALSE(read_only("C:\\G\\A.EXE"));
+    EXPECT_FALSE(read_only("C:\\G\\SUB\\B.DAT"));
+    EXPECT_TRUE(read_only("C:\\G\\.hidden"));
+    EXPECT_TRUE(read_only("C:\\ELSEWHERE\\C.DAT"));
 }
 
 TEST_F(TreeTest, RemoveStartFolderStaysInsideTheProgramsFolders) {
@@ -168,9 +205,10 @@ TEST_F(TreeTest, RemoveStartFolderStaysInsideTheProgramsFolders) {
     for (const char* group : {"", " ", ".", "..", "..\\..", "\\", "C:\\Start", "Game\\..\\Other\\.."}) {
         RemoveStartFolder(fs(), group, user, common);
     }
+    EXPECT_FALSE(RemoveStartFolder(fs(), "..\\..", user, common)); // refused, so a caller can say so
     EXPECT_TRUE(Exists(OnC("Start/User/Programs/Game/Play.lnk")));
     EXPECT_TRUE(Exists(OnC("Start/All/Programs/Game/Setup/Uninstall.lnk")));
-    RemoveStartFolder(fs(), "game", user, common);
+    EXPECT_TRUE(RemoveStartFolder(fs(), "game", user, common));
     EXPECT_FALSE(Exists(OnC("Start/User/Programs/Game")));
     EXPECT_FALSE(Exists(OnC("Start/All/Programs/Game")));
     EXPECT_TRUE(Exists(OnC("Start/User/Programs/Other/Other.lnk")));
