@@ -218,7 +218,6 @@ void TForm1::WireEvents() {
 void TForm1::ReadmeDIBImageClick(TControl&) {}
 void TForm1::WebDIBImageClick(TControl&) {}
 void TForm1::PlayDIBImageClick(TControl&) {}
-void TForm1::StopDIBImageClick(TControl&) {}
 void TForm1::ActionCoverMouseMove(TControl&, ShiftState, int, int) {}
 void TForm1::SpotMouseMove(TControl&, ShiftState, int, int) {}
 void TForm1::DIBImage4MouseEnter(TControl&) {}

@@ -28,11 +28,14 @@ std::optional<ScriptHost::Target> HeadlessRun::FindTarget(std::string_view name)
         return std::nullopt;
     }
     Rect rect = control->BoundsRect();
-    // DIB controls lie in their container's client area.
+    // DIB controls, and plain ones placed on the container, lie in its client area.
+    const TDIBContainer* container = dynamic_cast<const TDIBContainer*>(control->Parent());
     if (const auto* dib = dynamic_cast<const TDIBControl*>(control)) {
-        const TDIBContainer& container = dib->Container();
-        rect = Rect{rect.left + container.Left(), rect.top + container.Top(), rect.right + container.Left(),
-                    rect.bottom + container.Top()};
+        container = &dib->Container();
+    }
+    if (container != nullptr) {
+        rect = Rect{rect.left + container->Left(), rect.top + container->Top(),
+                    rect.right + container->Left(), rect.bottom + container->Top()};
     }
     return Target{form_.Window(), ScreenRect{rect.left, rect.top, rect.right, rect.bottom}};
 }
