@@ -1,12 +1,37 @@
 // The menu's modal dialogs: the version choice and the target directory of an install.
 
 #include "dir/choice_dialog.h"
+#include "dir/dir.h"
 #include "main_f/form1.h"
 
 namespace kavlo {
 
 int TForm1::ChoiceDialog(std::string_view question, const std::vector<std::string>& choices) {
     return ShowChoiceDialog(SkinServices{app_, fonts_}, ApplicationTitle, question, choices);
+}
+
+std::string TForm1::ChooseTargetDir() {
+    TargetDirContext context;
+    // The window may have been dragged since it was placed.
+    const std::optional<WindowSpec> window = app_.GetBackend().WindowInfo(window_);
+    context.main_left = window ? window->left : bounds_.left;
+    context.main_top = window ? window->top : bounds_.top;
+    context.colour_scheme = state.ColourScheme;
+    context.language = catalogue.header.Version;
+    context.page_kind = static_cast<int>(state.CurrentPage);
+    if (const TDemos* item = DemosItem(state.CurrentPage, state.CurrentItem)) {
+        context.SourceDir = item->SourceDir;
+        context.Param = item->Param;
+        context.InstallType = item->InstallType;
+    }
+    context.LoadString = [this](int number) { return LoadString(number); };
+    context.LoadSpecial = [this](int number, std::string_view arg) { return LoadSpecial(number, arg); };
+    context.box_caption = ApplicationTitle;
+    context.fs = &platform_.fs;
+    context.boxes = &boxes_;
+    TForm3 dialog(SkinServices{app_, fonts_}, std::move(context));
+    ChosenDir = dialog.Execute();
+    return ChosenDir;
 }
 
 } // namespace kavlo

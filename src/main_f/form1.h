@@ -271,6 +271,9 @@ public:
     void QuickRun(int item);
     // Modal dialog with one button per choice: 11 + the index of the pressed one, 2 when closed.
     int ChoiceDialog(std::string_view question, const std::vector<std::string>& choices);
+    // The target-directory dialog for the current item: the accepted directory, kept in ChosenDir too;
+    // empty when the reader cancels.
+    std::string ChooseTargetDir();
     void SponsorClick(TControl& sender);
     void Image1Click(TControl& sender);
     Launcher& Launch() { return launcher_; }
@@ -310,6 +313,8 @@ public:
 
     std::string ApplicationTitle = "Kavlo CD v2";
     std::string Caption;
+    // Where the reader chose to install the current item; empty after a cancelled choice.
+    std::string ChosenDir;
     // What earlier discs installed on this PC, as the Installed page lists it.
     FixedTable<TDemos, 50> InstalledList;
     int InstalledCount = 0;
@@ -331,6 +336,10 @@ private:
     void PrepareControls();
     std::string ShellFolder(RegRoot root, std::string_view name) const;
     void ShowBox(std::string_view text, MbIcon icon);
+
+    // Launching: the launcher learns the disc once its catalogue is read; an item's version choice.
+    void ConfigureLauncher();
+    std::string ChooseVersion(const TDemos& item);
 
     // Pages and the list.
     void HideUnusedSlots();

@@ -107,10 +107,19 @@ bool TDirectoryListBox::SetDirectory(std::string_view dir) {
         lines.push_back({std::move(text), path, static_cast<int>(i), true});
     }
     const std::string prefix = full.size() == 3 ? full : full + "\\";
+    std::vector<std::string> folders;
     for (const DirEntry& entry : *entries) {
         if ((entry.attributes & kAttrDirectory) != 0) {
-            lines.push_back({entry.name, prefix + entry.name, static_cast<int>(chain.size()), false});
+            folders.push_back(entry.name);
         }
+    }
+    // In the order Windows lists them: alphabetical, case ignored.
+    std::stable_sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) {
+        return UpperCase1250(a) < UpperCase1250(b);
+    });
+    for (std::string& name : folders) {
+        std::string path = prefix + name;
+        lines.push_back({std::move(name), std::move(path), static_cast<int>(chain.size()), false});
     }
     const bool changed = full != directory_;
     directory_ = std::move(full);

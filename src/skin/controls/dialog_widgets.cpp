@@ -162,6 +162,11 @@ bool TEdit::KeyDown(uint16_t key, ShiftState) {
         case vk::End:
             MoveCaret(text_.size());
             return true;
+        case vk::Back:
+            if (!read_only_ && caret_ > 0) {
+                Edit(text_.substr(0, caret_ - 1) + text_.substr(caret_), caret_ - 1);
+            }
+            return true;
         case vk::Delete:
             if (!read_only_ && caret_ < text_.size()) {
                 Edit(text_.substr(0, caret_) + text_.substr(caret_ + 1), caret_);
@@ -176,13 +181,7 @@ void TEdit::CharTyped(char ch) {
     if (read_only_) {
         return;
     }
-    if (ch == '\b') {
-        if (caret_ > 0) {
-            Edit(text_.substr(0, caret_ - 1) + text_.substr(caret_), caret_ - 1);
-        }
-        return;
-    }
-    // Control characters (Enter, Escape, Tab) belong to the dialog, not to the text.
+    // Control characters are keys: back-space is taken as a key, Enter, Escape and Tab are the dialog's.
     if (static_cast<unsigned char>(ch) < 0x20) {
         return;
     }
