@@ -39,6 +39,7 @@ void TForm1::LoadCatalogue() {
     controls.CDNumberLabel->SetCaption(result.titles.disc_number);
     controls.DebugLabel1->SetVisible(catalogue.header.Debug);
     controls.DebugLabel2->SetVisible(catalogue.header.Debug);
+    ConfigureLauncher();
 }
 
 // The window's first look before the disc is known: the panel's texts in their colour, the frame's

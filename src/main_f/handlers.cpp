@@ -215,8 +215,6 @@ void TForm1::WireEvents() {
 }
 
 // What launching, installing and the effects bring to life.
-void TForm1::ReadmeDIBImageClick(TControl&) {}
-void TForm1::WebDIBImageClick(TControl&) {}
 void TForm1::PlayDIBImageClick(TControl&) {}
 void TForm1::ActionCoverMouseMove(TControl&, ShiftState, int, int) {}
 void TForm1::SpotMouseMove(TControl&, ShiftState, int, int) {}
@@ -225,8 +223,6 @@ void TForm1::DIBImage4MouseLeave(TControl&) {}
 void TForm1::DIBImage4MouseMove(TControl&, ShiftState, int, int) {}
 void TForm1::PlayMouseEnter(int) {}
 void TForm1::PlayMouseLeave(int) {}
-void TForm1::SponsorClick(TControl&) {}
-void TForm1::Image1Click(TControl&) {}
 void TForm1::AnimationTimerTimer() {}
 void TForm1::StartTimerTimer() {}
 void TForm1::Timer1Timer() {}

@@ -476,12 +476,9 @@ void TForm1::Down1MouseMove(TControl& sender, ShiftState, int x, int y) {
     MoveArrows(sender, x, y);
 }
 
-// On the settings page the first three rows' buttons are the switches; elsewhere a row's button
-// runs its installed item, which launching brings.
+// A row's button runs its installed item; on the settings page the first three are the switches.
 void TForm1::PlayClick(int row) {
-    if (state.CurrentPage == PageKind::Settings && row >= 1 && row <= 3) {
-        ToggleSetting(row);
-    }
+    QuickRun(state.TopItem + row - 1);
 }
 
 } // namespace kavlo

@@ -76,6 +76,21 @@ std::string PcRootOf(const PosixPlatformOptions& options) {
     return Absolute(options.pc_root.empty() ? DefaultPcRoot() : options.pc_root);
 }
 
+// The companion tool beside the running program, as the build and an installation place them.
+std::string ToolBesideProgram() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        return {};
+    }
+    const std::filesystem::path tool = self.parent_path() / "kavlo-tool";
+    return access(tool.c_str(), X_OK) == 0 ? tool.string() : std::string();
+}
+
+ChildEnvironment ChildEnvironmentOf(const PcRootPaths& paths) {
+    return ChildEnvironment{paths.root, ToolBesideProgram()};
+}
+
 } // namespace
 
 std::string DefaultPcRoot() {
@@ -92,9 +107,11 @@ PosixPlatform::PosixPlatform(PosixPlatformOptions options)
 PosixPlatform::PosixPlatform(const PosixPlatformOptions& options, DriveLayout layout)
     : paths_(PcRootOf(options)), fresh_(IsMissing(paths_.drive_c)), disc_letter_(layout.disc_letter),
       fs_(paths_.drive_c, std::move(layout.drives)), registry_(paths_.registry),
-      system_(paths_.windows, ProgramPathOf(disc_letter_), options.fixed_time), fonts_(fs_),
-      processes_(fs_, events_),
-      shortcuts_(fs_), platform_{fs_, registry_, system_, fonts_, processes_, shortcuts_, events_} {
+      system_(paths_.windows, ProgramPathOf(disc_letter_), options.fixed_time), fonts_(fs_), shortcuts_(fs_),
+      processes_(fs_, shortcuts_, events_, ChildEnvironmentOf(paths_)), platform_{fs_,        registry_,
+                                                                                  system_,    fonts_,
+                                                                                  processes_, shortcuts_,
+                                                                                  events_} {
     if (fresh_ && CreatePcRootFolders(paths_, error_) &&
         !WriteSystemFolders(fs_, registry_, HostUserName())) {
         error_ = "cannot write the system folders into " + paths_.registry;

@@ -73,8 +73,8 @@ private:
     PosixSystemInfo system_;
     PosixFonts fonts_;
     EventLog events_;
-    PosixProcesses processes_;
     PosixShortcuts shortcuts_;
+    PosixProcesses processes_;
     Platform platform_;
 };
 

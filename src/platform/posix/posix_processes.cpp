@@ -82,21 +82,28 @@ uint32_t ExitCodeOf(int status) {
     return WIFSIGNALED(status) ? 128u + static_cast<uint32_t>(WTERMSIG(status)) : 1u;
 }
 
+std::vector<char*> Pointers(const std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (const std::string& text : texts) {
+        pointers.push_back(const_cast<char*>(text.c_str()));
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
 // `host_dir` empty: the child starts where this process is. A program without a slash is looked up
 // on the PATH.
-std::optional<pid_t> Spawn(const std::vector<std::string>& argv, const std::string& host_dir) {
-    std::vector<char*> args;
-    for (const std::string& arg : argv) {
-        args.push_back(const_cast<char*>(arg.c_str()));
-    }
-    args.push_back(nullptr);
+std::optional<pid_t> Spawn(const std::vector<std::string>& argv, const std::string& host_dir,
+                           const std::vector<std::string>& environment) {
+    std::vector<char*> args = Pointers(argv);
+    std::vector<char*> env = Pointers(environment);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (!host_dir.empty()) {
         posix_spawn_file_actions_addchdir_np(&actions, host_dir.c_str());
     }
     pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    const int failed = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) {
         return std::nullopt;
@@ -122,6 +129,18 @@ std::shared_ptr<PosixProcesses::Child> Reap(pid_t pid) {
     return child;
 }
 
+bool IsShortcut(std::string_view path) {
+    return path.size() >= 4 && UpperCase1250(path.substr(path.size() - 4)) == ".LNK";
+}
+
+std::string QuotedCommand(const ShortcutInfo& link) {
+    std::string command = "\"" + link.target + "\"";
+    if (!link.arguments.empty()) {
+        command += " " + link.arguments;
+    }
+    return command;
+}
+
 bool IsRelative(std::string_view path) {
     const bool has_drive = path.size() >= 2 && path[1] == ':';
     const bool from_root = !path.empty() && (path[0] == '\\' || path[0] == '/');
@@ -130,7 +149,31 @@ bool IsRelative(std::string_view path) {
 
 } // namespace
 
-PosixProcesses::PosixProcesses(const FileSystem& fs, EventLog& log) : fs_(fs), log_(log) {}
+PosixProcesses::PosixProcesses(const FileSystem& fs, const Shortcuts& shortcuts, EventLog& log,
+                               ChildEnvironment environment)
+    : fs_(fs), shortcuts_(shortcuts), log_(log), environment_(std::move(environment)) {}
+
+std::vector<std::string> PosixProcesses::Environment() const {
+    const std::pair<const char*, const std::string*> ours[] = {{"KAVLO_PC=", &environment_.pc_root},
+                                                               {"KAVLO_TOOL=", &environment_.tool}};
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text(*entry);
+        bool replaced = false;
+        for (const auto& [prefix, value] : ours) {
+            replaced = replaced || (!value->empty() && text.starts_with(prefix));
+        }
+        if (!replaced) {
+            env.emplace_back(text);
+        }
+    }
+    for (const auto& [prefix, value] : ours) {
+        if (!value->empty()) {
+            env.push_back(prefix + *value);
+        }
+    }
+    return env;
+}
 
 std::optional<ProcessHandle> PosixProcesses::CreateProcess(std::string_view command_line,
                                                            std::string_view working_dir, bool wait) {
@@ -163,7 +206,7 @@ std::optional<ProcessHandle> PosixProcesses::Start(std::string_view command_line
     for (const std::string& argument : SplitArguments(split.arguments)) {
         argv.push_back(ToUtf8(argument));
     }
-    const std::optional<pid_t> pid = Spawn(argv, *host_dir);
+    const std::optional<pid_t> pid = Spawn(argv, *host_dir, Environment());
     if (!pid) {
         return std::nullopt;
     }
@@ -209,32 +252,55 @@ void PosixProcesses::Close(ProcessHandle process) {
 bool PosixProcesses::ShellExecute(std::string_view verb, std::string_view file, std::string_view params,
                                   std::string_view dir) {
     log_.Add(LoggedShell{std::string(verb), std::string(file), std::string(params), std::string(dir)});
-    std::string target;
     if (file.find("://") != std::string_view::npos) {
-        target = ToUtf8(file); // an address is the opener's business, not a file of the PC
-    } else {
-        // ShellExecute looks for a relative file in the directory it is given.
-        const std::string path = IsRelative(file) && !dir.empty()
-                                     ? std::string(dir) + "\\" + std::string(file)
-                                     : std::string(file);
-        const std::optional<std::string> host =
-            fs_.FileExists(path) || fs_.DirectoryExists(path) ? fs_.HostPath(path) : std::nullopt;
-        if (!host) {
-            return false;
-        }
-        target = *host;
+        return Open(ToUtf8(file), params, dir); // an address is the opener's business, not a file of the PC
     }
+    // ShellExecute looks for a relative file in the directory it is given.
+    const std::string path =
+        IsRelative(file) && !dir.empty() ? std::string(dir) + "\\" + std::string(file) : std::string(file);
+    if (IsShortcut(path)) {
+        if (const std::optional<ShortcutInfo> link = shortcuts_.ReadShortcut(path)) {
+            return OpenShortcut(*link);
+        }
+    }
+    const std::optional<std::string> host =
+        fs_.FileExists(path) || fs_.DirectoryExists(path) ? fs_.HostPath(path) : std::nullopt;
+    return host && Open(*host, params, dir);
+}
+
+// A link's own folder setting wins; without one its program starts in the folder it lies in.
+bool PosixProcesses::OpenShortcut(const ShortcutInfo& link) {
+    if (fs_.DirectoryExists(link.target)) {
+        const std::optional<std::string> folder = fs_.HostPath(link.target);
+        return folder && Open(*folder, "", "");
+    }
+    const ProgramAndArguments split = SplitProgram(fs_, QuotedCommand(link));
+    const std::optional<std::string> host = split.found ? fs_.HostPath(split.program) : std::nullopt;
+    if (!host) {
+        return false;
+    }
+    const size_t slash = link.target.find_last_of('\\');
+    const std::string working_dir = !link.working_dir.empty()    ? link.working_dir
+                                    : slash != std::string::npos ? link.target.substr(0, slash + 1)
+                                                                 : std::string();
+    if (KindOf(*host) == ProgramKind::None) {
+        return Open(*host, link.arguments, working_dir);
+    }
+    return CreateProcess(QuotedCommand(link), working_dir, false).has_value();
+}
+
+bool PosixProcesses::Open(const std::string& host_target, std::string_view params, std::string_view dir) {
     std::vector<std::string> argv;
     if (const char* opener = std::getenv("KAVLO_OPEN"); opener != nullptr && *opener != '\0') {
-        argv = {opener, target};
+        argv = {opener, host_target};
         for (const std::string& param : SplitArguments(params)) {
             argv.push_back(ToUtf8(param));
         }
     } else {
-        argv = {"xdg-open", target}; // it opens one file or address and takes nothing else
+        argv = {"xdg-open", host_target}; // it opens one file or address and takes nothing else
     }
     const std::string host_dir = dir.empty() ? std::string() : HostDirOf(dir).value_or(std::string());
-    const std::optional<pid_t> pid = Spawn(argv, host_dir);
+    const std::optional<pid_t> pid = Spawn(argv, host_dir, Environment());
     if (!pid) {
         return false;
     }
