@@ -46,7 +46,9 @@ int ShowChoiceDialog(SkinServices services, std::string_view caption, std::strin
     message.SetAutoSize(false);
     message.SetWordWrap(true);
     message.SetShowAccelChar(false);
+    message.SetClassName("TLabel");
     message.SetFont(font);
+    message.SetCaption(std::string(question));
     message.SetBounds(units.HorizontalMargin(), units.VerticalMargin(), text.Width(), text.Height());
 
     const int buttons_top = units.VerticalMargin() + text.Height() + units.VerticalSpacing();

@@ -87,6 +87,8 @@ TForm3::TForm3(SkinServices services, TargetDirContext context)
       NewButton(Add<TButton>("NewButton", services.fonts)),
       Timer1(Add<TimerComponent>("Timer1", services.app, TimerHandle::Kind::Timer)) {
     SetClientSize(kClientWidth, kClientHeight);
+    Background.SetClassName("TImage");
+    Timer1.SetClassName("TTimer");
     Skin().SetColor(0x000000);
     SetCaption("Directory selection");
     const FontSpec font{.name = "Arial", .height = -12, .charset = kEastEuropeCharset};

@@ -10,6 +10,7 @@ namespace {
 struct Seen {
     WindowSpec window;
     Rect message;
+    std::string question;
     std::vector<Rect> buttons;
     std::vector<std::string> captions;
 };
@@ -18,6 +19,7 @@ Seen Look(DialogFixture& ui, DialogForm& dialog) {
     Seen seen;
     seen.window = *ui.backend.WindowInfo(dialog.Window());
     seen.message = dialog.Skin().Find<TLabel>("Message")->BoundsRect();
+    seen.question = dialog.Skin().Find<TLabel>("Message")->Caption();
     for (int i = 1; TButton* button = dialog.Skin().Find<TButton>("Choice" + std::to_string(i)); ++i) {
         seen.buttons.push_back(button->BoundsRect());
         seen.captions.push_back(button->Caption());
@@ -39,6 +41,7 @@ TEST(ChoiceDialog, MeasuresInDialogUnitsCentresItsButtonsAndAnswersElevenPlusThe
     const int result = ShowChoiceDialog(ui.Services(), "Kavlo CD", "Which?", {"Normal", "3D", "Software"});
     EXPECT_EQ(result, 13);
     EXPECT_EQ(seen.window.title, "Kavlo CD");
+    EXPECT_EQ(seen.question, "Which?");
     EXPECT_EQ(seen.captions, (std::vector<std::string>{"Normal", "3D", "Software"}));
 
     // Three buttons are wider than the one-word question: they set the width.

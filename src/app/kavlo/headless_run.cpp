@@ -1,5 +1,6 @@
 #include "headless_run.h"
 
+#include "skin/controls/dialog_form.h"
 #include "state_dump.h"
 
 namespace kavlo {
@@ -23,6 +24,17 @@ std::string HeadlessRun::Error() const {
 }
 
 std::optional<ScriptHost::Target> HeadlessRun::FindTarget(std::string_view name) {
+    // The open dialogs first, the innermost before the ones below it: their controls are what the
+    // reader can reach while they run.
+    const std::vector<ModalForm*>& dialogs = form_.App().ModalForms();
+    for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it) {
+        const auto* dialog = dynamic_cast<const DialogForm*>(*it);
+        const auto* control = dialog != nullptr ? dialog->Skin().Find<TControl>(name) : nullptr;
+        if (control != nullptr) {
+            const Rect rect = control->BoundsRect();
+            return Target{dialog->Window(), ScreenRect{rect.left, rect.top, rect.right, rect.bottom}};
+        }
+    }
     const auto* control = dynamic_cast<const TControl*>(form_.Skin().FindComponent(name));
     if (control == nullptr) {
         return std::nullopt;

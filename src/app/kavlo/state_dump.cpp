@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/codepage.h"
+#include "skin/controls/dialog_form.h"
 #include "skin/controls/dib_image.h"
 #include "skin/controls/dib_site.h"
 #include "skin/controls/plain_controls.h"
@@ -95,6 +96,39 @@ Json MenuStateJson(const TForm1& form) {
     return state;
 }
 
+// What the dialog widgets hold beyond a control's place: texts, the focus, the lists' lines.
+void AddDialogFields(Json& out, const TControl& control) {
+    const auto* widget = dynamic_cast<const DialogControl*>(&control);
+    if (widget == nullptr) {
+        return;
+    }
+    const CodePage code_page = CodePageOfCharset(widget->Font().charset);
+    out["focused"] = widget->Focused();
+    if (const auto* button = dynamic_cast<const TButton*>(widget)) {
+        out["caption"] = ToUtf8(button->Caption(), code_page);
+        out["default"] = button->Framed();
+    } else if (const auto* edit = dynamic_cast<const TEdit*>(widget)) {
+        out["text"] = ToUtf8(edit->Text(), code_page);
+        out["readOnly"] = edit->ReadOnly();
+    } else if (const auto* list = dynamic_cast<const TDirectoryListBox*>(widget)) {
+        out["directory"] = ToUtf8(list->Directory(), code_page);
+        Json lines = Json::array();
+        for (const TDirectoryListBox::Line& line : list->Lines()) {
+            lines.push_back(ToUtf8(line.text, code_page));
+        }
+        out["items"] = std::move(lines);
+        out["selected"] = list->Selected();
+    } else if (const auto* combo = dynamic_cast<const TDriveComboBox*>(widget)) {
+        out["drive"] = std::string(1, combo->Drive());
+        Json drives = Json::array();
+        for (const std::string& root : combo->Drives()) {
+            drives.push_back(ToUtf8(root, code_page));
+        }
+        out["items"] = std::move(drives);
+        out["droppedDown"] = combo->DroppedDown();
+    }
+}
+
 void AddControlFields(Json& out, const TControl& control) {
     out["visible"] = control.Visible();
     out["left"] = control.Left();
@@ -113,11 +147,12 @@ void AddControlFields(Json& out, const TControl& control) {
     }
     out["tag"] = control.Tag();
     out["enabled"] = control.Enabled();
+    AddDialogFields(out, control);
 }
 
-Json ComponentsJson(const TForm1& form) {
+Json ComponentsJson(const SkinForm& form) {
     Json components = Json::object();
-    for (const TComponent* component : form.Skin().Components()) {
+    for (const TComponent* component : form.Components()) {
         if (component->Name().empty()) {
             continue;
         }
@@ -135,6 +170,28 @@ Json ComponentsJson(const TForm1& form) {
         components[Utf(component->Name())] = std::move(entry);
     }
     return components;
+}
+
+// The running modal dialogs, each with its window and components, the innermost last.
+Json DialogsJson(TForm1& form) {
+    Json dialogs = Json::array();
+    for (const ModalForm* modal : form.App().ModalForms()) {
+        const auto* dialog = dynamic_cast<const DialogForm*>(modal);
+        if (dialog == nullptr) {
+            continue;
+        }
+        Json window = Json::object();
+        if (const std::optional<WindowSpec> info = form.App().GetBackend().WindowInfo(dialog->Window())) {
+            window = Json{{"title", Utf(info->title)},
+                          {"left", info->left},
+                          {"top", info->top},
+                          {"width", info->client_width},
+                          {"height", info->client_height}};
+        }
+        dialogs.push_back(
+            Json{{"window", std::move(window)}, {"components", ComponentsJson(dialog->Skin())}});
+    }
+    return dialogs;
 }
 
 Json EventJson(const LoggedEvent& event) {
@@ -166,7 +223,8 @@ Json StateDump(TForm1& form, std::optional<int> exit_code) {
     dump["window"] = WindowJson(form);
     dump["application"] = Json{{"title", Utf(form.ApplicationTitle)}};
     dump["MenuState"] = MenuStateJson(form);
-    dump["components"] = ComponentsJson(form);
+    dump["components"] = ComponentsJson(form.Skin());
+    dump["dialogs"] = DialogsJson(form);
     Json events = Json::array();
     for (const LoggedEvent& event : form.GetPlatform().events.Events()) {
         events.push_back(EventJson(event));

@@ -300,6 +300,7 @@ void TDirectoryListBox::DrawPart(TWinDIB& surface, const Rect& part) {
 // ----- TDriveComboBox
 
 TDriveComboBox::TDriveComboBox(FontResolver& fonts, FileSystem& fs) : DialogControl(fonts), fs_(fs) {
+    SetClassName("TDriveComboBox");
     drives_ = fs_.LogicalDrives();
 }
 

@@ -15,7 +15,9 @@ namespace kavlo {
 // current one, makes it the current directory. Disabled, it shows its lines greyed and takes no input.
 class TDirectoryListBox : public DialogControl {
 public:
-    TDirectoryListBox(FontResolver& fonts, FileSystem& fs) : DialogControl(fonts), fs_(fs) {}
+    TDirectoryListBox(FontResolver& fonts, FileSystem& fs) : DialogControl(fonts), fs_(fs) {
+        SetClassName("TDirectoryListBox");
+    }
 
     // The current directory: "C:\" or "C:\GAMES\DEMO" (no back-slash after a folder).
     const std::string& Directory() const { return directory_; }

@@ -79,7 +79,7 @@ private:
 // caret but refuses changes.
 class TEdit : public DialogControl {
 public:
-    using DialogControl::DialogControl;
+    explicit TEdit(FontResolver& fonts) : DialogControl(fonts) { SetClassName("TEdit"); }
 
     const std::string& Text() const { return text_; }
     // The caret goes to the end, as after Delphi's Text assignment followed by the user's End.
@@ -108,7 +108,7 @@ private:
 // result it gives its form when clicked.
 class TButton : public DialogControl {
 public:
-    using DialogControl::DialogControl;
+    explicit TButton(FontResolver& fonts) : DialogControl(fonts) { SetClassName("TButton"); }
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);
