@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include "platform/codepage.h"
@@ -275,22 +276,62 @@ std::optional<std::vector<DirEntry>> PosixFileSystem::List(std::string_view dir)
     if (handle == nullptr) {
         return std::nullopt;
     }
-    std::vector<DirEntry> entries;
+    // Tree walks list every folder of a tree: one stat per entry, relative to the open folder, and
+    // the write test answered from the mode where the kernel's answer is known without asking.
+    const int fd = dirfd(handle);
+    struct statvfs volume {};
+    const bool read_only_volume = fstatvfs(fd, &volume) == 0 && (volume.f_flag & ST_RDONLY) != 0;
+    const uid_t user = geteuid();
+    struct Sorted {
+        std::string key; // the name in capitals: Windows lists without regard to case
+        DirEntry entry;
+    };
+    std::vector<Sorted> sorted;
     while (const dirent* entry = readdir(handle)) {
-        const std::string name = entry->d_name;
-        const std::string host = target->host + "/" + name;
+        const std::string_view name = entry->d_name;
         struct stat st {};
-        if (name == "." || name == ".." || !HostStat(host, st)) {
-            continue; // a dangling link is nothing Windows could open
+        if (name == "." || name == ".." || fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            continue;
+        }
+        uint32_t attributes = 0;
+        if (S_ISLNK(st.st_mode)) {
+            if (fstatat(fd, entry->d_name, &st, 0) != 0) {
+                continue; // a dangling link is nothing Windows could open
+            }
+            attributes |= kAttrReparsePoint;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            attributes |= kAttrDirectory;
+        } else if (S_ISREG(st.st_mode)) {
+            attributes |= kAttrArchive;
+        }
+        bool read_only = read_only_volume || (st.st_mode & 0222) == 0;
+        if (!read_only && user != 0) {
+            // The owner's bits alone decide for the owner (the superuser writes whatever has a
+            // write bit); groups and access lists are the kernel's to answer.
+            read_only =
+                st.st_uid == user ? (st.st_mode & S_IWUSR) == 0 : faccessat(fd, entry->d_name, W_OK, 0) != 0;
+        }
+        if (read_only) {
+            attributes |= kAttrReadOnly;
+        }
+        if (name.front() == '.') {
+            attributes |= kAttrHidden;
         }
         const uint64_t size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
-        entries.push_back(DirEntry{FromUtf8(name), HostAttributes(host, name, st), size});
+        DirEntry listed{FromUtf8(name), attributes == 0 ? kAttrNormal : attributes, size};
+        std::string key = UpperCase1250(listed.name);
+        sorted.push_back(Sorted{std::move(key), std::move(listed)});
     }
     closedir(handle);
-    std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
-        const std::string ua = UpperCase1250(a.name), ub = UpperCase1250(b.name);
-        return ua != ub ? ua < ub : a.name < b.name;
+    std::sort(sorted.begin(), sorted.end(), [](const Sorted& a, const Sorted& b) {
+        return a.key != b.key ? a.key < b.key : a.entry.name < b.entry.name;
     });
+    std::vector<DirEntry> entries;
+    entries.reserve(sorted.size());
+    for (Sorted& item : sorted) {
+        entries.push_back(std::move(item.entry));
+    }
     return entries;
 }
 
