@@ -164,6 +164,7 @@ TEST(UninstallScenario, ScriptsQuestionsAndLeftoversOfEveryKind) {
             {"Name=Huge", "InstallType=1", "GameName=H.EXE", "UnInstallName=C:\\Games\\Huge\\UNINST.EXE"},
             {"Name=Bad", "InstallType=1", "GameName=BAD.EXE", "UnInstallName=C:\\Program Files\\BADUN.EXE",
              "Uninstall=DG,FG..\\WINDOWS\\WIN.INI,RMD\\,RMFSoftware\\Maker|" + std::string(31, 'v')},
+            {"Name=Vast", "InstallType=1", "GameName=V.EXE", "UnInstallName=C:\\Games\\Vast\\UNINST.EXE"},
         },
         /*debug=*/true);
     UninstallPc pc;
@@ -184,7 +185,7 @@ TEST(UninstallScenario, ScriptsQuestionsAndLeftoversOfEveryKind) {
     WriteHostFile(pc.OnC("Sierra/Amber/AMBER.EXE"), "MZ");
     pc.WriteProgram("Sierra/Amber/SETUP.EXE", "[ \"$1\" = /U ] && " + RemoveProgram("AMBER.EXE"));
     pc.Tool({"shortcut", "<Programs>\\Sierra\\Amber.lnk", "C:\\Sierra\\Amber\\AMBER.EXE"});
-    for (const char* name : {"Empty", "Small", "Huge"}) {
+    for (const char* name : {"Empty", "Small", "Huge", "Vast"}) {
         const std::string game = "Games/" + std::string(name) + "/";
         WriteHostFile(pc.OnC(game + name[0] + ".EXE"), "");
         pc.WriteProgram(game + "UNINST.EXE", RemoveProgram(std::string(1, name[0]) + ".EXE"));
@@ -193,12 +194,15 @@ TEST(UninstallScenario, ScriptsQuestionsAndLeftoversOfEveryKind) {
     WriteHostFile(pc.OnC("Games/Small/SAVES/SLOT1.SAV"), std::string(400'000, 's'));
     WriteHostFile(pc.OnC("Games/Huge/SAVES/REPLAY.DEM"), "");
     fs_host::resize_file(pc.OnC("Games/Huge/SAVES/REPLAY.DEM"), 300ull << 20);
+    // Beyond 4 GiB: counted in 32 bits, this would look like 100 KiB.
+    WriteHostFile(pc.OnC("Games/Vast/SAVES/MOVIE.VOB"), "");
+    fs_host::resize_file(pc.OnC("Games/Vast/SAVES/MOVIE.VOB"), (4ull << 30) + (100u << 10));
     WriteHostFile(pc.OnC("Program Files/BAD.EXE"), "");
     pc.WriteProgram("Program Files/BADUN.EXE", RemoveProgram("BAD.EXE"));
     WriteHostFile(pc.OnC("WINDOWS/WIN.INI"), "[windows]\r\n");
     pc.menu.WriteSettings("[CD1226]\r\nFrost=C:\\Games\\Frost\r\nKeeper=C:\\Games\\Keeper\r\n"
                           "Empty=C:\\Games\\Empty\r\nSmall=C:\\Games\\Small\r\nHuge=C:\\Games\\Huge\r\n"
-                          "Bad=C:\\Program Files\r\n");
+                          "Bad=C:\\Program Files\r\nVast=C:\\Games\\Vast\r\n");
 
     const std::string steps[] = {
         // No keeps the archive's directory and ends the uninstall there; Yes takes it.
@@ -217,6 +221,8 @@ TEST(UninstallScenario, ScriptsQuestionsAndLeftoversOfEveryKind) {
         "click DemosLabel8\nclick StopImage",
         // A record that names Program Files: nothing protected goes, debug mode says so.
         "click DemosLabel9\nclick StopImage",
+        // Nor are 4 GB, however a smaller counter would wrap them.
+        "click DemosLabel10\nclick StopImage",
     };
     std::string script;
     for (size_t i = 0; i < std::size(steps); ++i) {
@@ -253,6 +259,8 @@ TEST(UninstallScenario, ScriptsQuestionsAndLeftoversOfEveryKind) {
     EXPECT_FALSE(pc.Exists("Games/Small"));
     EXPECT_TRUE(pc.Exists("Games/Huge/SAVES/REPLAY.DEM"));
     EXPECT_FALSE(pc.Exists("Games/Huge/H.EXE"));
+    EXPECT_TRUE(pc.Exists("Games/Vast/SAVES/MOVIE.VOB"));
+    EXPECT_FALSE(pc.Exists("Games/Vast/V.EXE"));
 
     EXPECT_TRUE(pc.Exists("Program Files/Common Files"));
     EXPECT_TRUE(pc.Exists("WINDOWS/WIN.INI"));
@@ -261,7 +269,8 @@ TEST(UninstallScenario, ScriptsQuestionsAndLeftoversOfEveryKind) {
     EXPECT_EQ(Started(r.dump),
               (std::vector<std::string>{"C:\\Games\\Linker\\UNLINK.EXE /S", "C:\\Sierra\\Amber\\SETUP.EXE /U",
                                         "C:\\Games\\Empty\\UNINST.EXE", "C:\\Games\\Small\\UNINST.EXE",
-                                        "C:\\Games\\Huge\\UNINST.EXE", "C:\\Program Files\\BADUN.EXE"}));
+                                        "C:\\Games\\Huge\\UNINST.EXE", "C:\\Program Files\\BADUN.EXE",
+                                        "C:\\Games\\Vast\\UNINST.EXE"}));
     const std::string ask = "Would you like to delete all files in ";
     EXPECT_EQ(BoxTexts(r.dump), (std::vector<std::string>{
                                     ask + "C:\\GAMES\\FROST ? -> no",
