@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/paths.h"
+#include "platform/codepage.h"
 
 namespace kavlo {
 
@@ -101,18 +102,38 @@ uint64_t SizeWalk(const FileSystem& fs, const std::string& dir) {
     return total;
 }
 
-std::string SearchWalk(const FileSystem& fs, const std::string& dir, std::string_view file_name) {
+// Whether the listed folder holds a file of that name, matched as Windows matches names.
+bool HoldsFile(const std::vector<NameEntry>& entries, std::string_view upper_name) {
+    for (const NameEntry& entry : entries) {
+        if (!entry.directory && entry.name.size() == upper_name.size() &&
+            UpperCase1250(entry.name) == upper_name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string SearchWalk(const FileSystem& fs, const std::string& dir, std::string_view file_name,
+                       std::string_view upper_name) {
     if (TooDeep(dir)) {
         return {};
     }
-    if (fs.FileExists(dir + std::string(file_name))) {
+    const std::optional<std::vector<NameEntry>> entries = fs.ListNames(dir);
+    if (!entries) {
+        return {};
+    }
+    // A name with a folder in it is looked up as a path; a plain name is found in the listing.
+    const bool found_here = upper_name.find_first_of("\\/") != std::string_view::npos
+                                ? fs.FileExists(dir + std::string(file_name))
+                                : HoldsFile(*entries, upper_name);
+    if (found_here) {
         return dir;
     }
-    for (const DirEntry& entry : Entries(fs, dir)) {
-        if (!IsDirectory(entry) || IsLink(entry)) {
+    for (const NameEntry& entry : *entries) {
+        if (!entry.directory || entry.link) {
             continue;
         }
-        std::string found = SearchWalk(fs, dir + entry.name + '\\', file_name);
+        std::string found = SearchWalk(fs, dir + entry.name + '\\', file_name, upper_name);
         if (!found.empty()) {
             return found;
         }
@@ -273,7 +294,7 @@ std::string SearchTree(const FileSystem& fs, std::string_view root, std::string_
     if (root.empty() || file_name.empty()) {
         return {};
     }
-    return SearchWalk(fs, PostFixDir(root), file_name);
+    return SearchWalk(fs, PostFixDir(root), file_name, UpperCase1250(file_name));
 }
 
 } // namespace kavlo

@@ -37,6 +37,13 @@ struct DirEntry {
     uint64_t size = 0;
 };
 
+// An entry as a folder listing names it, without measuring it.
+struct NameEntry {
+    std::string name; // long name, Windows-1250
+    bool directory = false;
+    bool link = false; // a directory link or symbolic link
+};
+
 // Size and modification time of a file; a changed stamp means the file must be read again.
 struct FileStamp {
     uint64_t size = 0;
@@ -66,6 +73,21 @@ public:
 
     // Entries of a directory without "." and "..", in a stable (name) order.
     virtual std::optional<std::vector<DirEntry>> List(std::string_view dir) const = 0;
+    // The same entries in the same order, named only: searches that look at names, not at sizes
+    // or attributes, need not pay for measuring every file.
+    virtual std::optional<std::vector<NameEntry>> ListNames(std::string_view dir) const {
+        std::optional<std::vector<DirEntry>> entries = List(dir);
+        if (!entries) {
+            return std::nullopt;
+        }
+        std::vector<NameEntry> names;
+        names.reserve(entries->size());
+        for (DirEntry& entry : *entries) {
+            names.push_back(NameEntry{std::move(entry.name), (entry.attributes & kAttrDirectory) != 0,
+                                      (entry.attributes & kAttrReparsePoint) != 0});
+        }
+        return names;
+    }
 
     virtual bool CreateDir(std::string_view path) = 0; // parent must exist
     // Empty directories only; a directory link is removed as a link, whatever its target holds.

@@ -335,6 +335,53 @@ std::optional<std::vector<DirEntry>> PosixFileSystem::List(std::string_view dir)
     return entries;
 }
 
+std::optional<std::vector<NameEntry>> PosixFileSystem::ListNames(std::string_view dir) const {
+    auto target = LocateExisting(dir);
+    DIR* handle = target ? opendir(target->host.c_str()) : nullptr;
+    if (handle == nullptr) {
+        return std::nullopt;
+    }
+    // The listing's own type field tells folders from files; only links (and file systems that
+    // leave the type out) need a stat.
+    const int fd = dirfd(handle);
+    struct Sorted {
+        std::string key;
+        NameEntry entry;
+    };
+    std::vector<Sorted> sorted;
+    while (const dirent* entry = readdir(handle)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        NameEntry listed{FromUtf8(name), entry->d_type == DT_DIR, entry->d_type == DT_LNK};
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            if (fstatat(fd, entry->d_name, &st, 0) != 0) {
+                continue; // a dangling link is nothing Windows could open
+            }
+            listed.directory = S_ISDIR(st.st_mode);
+            if (entry->d_type == DT_UNKNOWN) {
+                struct stat own {};
+                listed.link =
+                    fstatat(fd, entry->d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
+            }
+        }
+        std::string key = UpperCase1250(listed.name);
+        sorted.push_back(Sorted{std::move(key), std::move(listed)});
+    }
+    closedir(handle);
+    std::sort(sorted.begin(), sorted.end(), [](const Sorted& a, const Sorted& b) {
+        return a.key != b.key ? a.key < b.key : a.entry.name < b.entry.name;
+    });
+    std::vector<NameEntry> entries;
+    entries.reserve(sorted.size());
+    for (Sorted& item : sorted) {
+        entries.push_back(std::move(item.entry));
+    }
+    return entries;
+}
+
 bool PosixFileSystem::CreateDir(std::string_view path) {
     auto target = Locate(path);
     if (!target || target->exists || mkdir(target->host.c_str(), 0777) != 0) {

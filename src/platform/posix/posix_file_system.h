@@ -35,6 +35,7 @@ public:
     bool DirectoryExists(std::string_view path) const override;
     std::optional<FileStamp> Stamp(std::string_view path) const override;
     std::optional<std::vector<DirEntry>> List(std::string_view dir) const override;
+    std::optional<std::vector<NameEntry>> ListNames(std::string_view dir) const override;
 
     bool CreateDir(std::string_view path) override;
     bool RemoveDir(std::string_view path) override;
