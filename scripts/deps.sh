@@ -12,6 +12,7 @@ KAVLO_PACKAGES=(
     libfreetype-dev libfontconfig-dev      # text on the skin
     libjpeg62-turbo-dev libpng-dev         # pictures in, screenshots out
     libsdl2-dev libx11-dev libxext-dev     # the window, and its outline through the X SHAPE extension
+    libxtst-dev                            # the window tests click through the XTEST extension
     xvfb                                   # a display for the window test
 )
 

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/shape.h>
 
 namespace kavlo::test {
@@ -107,6 +108,21 @@ std::vector<uint32_t> X11Probe::Grab(const ScreenRect& rect) {
     }
     XDestroyImage(image);
     return pixels;
+}
+
+bool X11Probe::Click(int x, int y) {
+    int event_base = 0;
+    int error_base = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XTestQueryExtension(display_, &event_base, &error_base, &major, &minor)) {
+        return false;
+    }
+    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XFlush(display_);
+    return true;
 }
 
 } // namespace kavlo::test

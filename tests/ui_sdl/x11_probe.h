@@ -36,6 +36,8 @@ public:
     std::optional<SeenWindow> Find(std::string_view title_utf8);
     // The screen's pixels in `rect` as 0xRRGGBB, row by row.
     std::vector<uint32_t> Grab(const ScreenRect& rect);
+    // A left click at a screen point, as the user's mouse gives it (XTest); false without the extension.
+    bool Click(int x, int y);
 
 private:
     _XDisplay* display_ = nullptr;
