@@ -17,20 +17,27 @@ std::vector<MbResult> ButtonsOf(MbButtons buttons) {
     }
 }
 
+std::optional<MbResult> ButtonFor(const BoxAnswer& answer, MbButtons buttons) {
+    const std::vector<MbResult> offered = ButtonsOf(buttons);
+    if (const auto* result = std::get_if<MbResult>(&answer)) {
+        if (std::find(offered.begin(), offered.end(), *result) != offered.end()) {
+            return *result;
+        }
+    } else if (const int n = std::get<int>(answer); n >= 1 && n <= static_cast<int>(offered.size())) {
+        return offered[static_cast<size_t>(n - 1)];
+    }
+    return std::nullopt;
+}
+
 MbResult QueuedMessageBoxes::Show(std::string_view text, std::string_view caption, MbButtons buttons,
                                   MbIcon icon) {
-    const std::vector<MbResult> offered = ButtonsOf(buttons);
-    MbResult answer = offered.front();
+    MbResult answer = ButtonsOf(buttons).front();
     if (!answers_.empty()) {
-        const std::variant<MbResult, int> queued = answers_.front();
+        const BoxAnswer queued = answers_.front();
         answers_.pop_front();
-        if (const auto* result = std::get_if<MbResult>(&queued)) {
-            if (std::find(offered.begin(), offered.end(), *result) != offered.end()) {
-                answer = *result;
-            }
-        } else if (const int n = std::get<int>(queued); n >= 1 && n <= static_cast<int>(offered.size())) {
-            answer = offered[static_cast<size_t>(n - 1)];
-        }
+        answer = ButtonFor(queued, buttons).value_or(answer);
+    } else if (unanswered_ != nullptr) {
+        answer = unanswered_->Show(text, caption, buttons, icon);
     }
     shown_.push_back({std::string(text), std::string(caption), buttons, icon, answer});
     return answer;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -32,23 +33,42 @@ struct MessageBoxRecord {
     MbResult answer = MbResult::Ok;
 };
 
-// The buttons of a box in the order Windows lays them out.
+// The buttons of a box in the order Windows lays them out; the first is the default.
 std::vector<MbResult> ButtonsOf(MbButtons buttons);
 
+// An answer given from outside the box: a button by its result, or the n-th button counted from 1.
+using BoxAnswer = std::variant<MbResult, int>;
+// The button of a box with these buttons that the answer names; nothing when the box has no such button.
+std::optional<MbResult> ButtonFor(const BoxAnswer& answer, MbButtons buttons);
+
+// Message boxes that stay open as windows while the program runs on, so that something besides the
+// user's input can answer the box open now: a script, or the end of one.
+class WindowedMessageBoxes : public MessageBoxes {
+public:
+    virtual bool BoxOpen() const = 0;
+    // Presses that button of the innermost open box; false when none is open or it has no such button.
+    virtual bool Answer(const BoxAnswer& answer) = 0;
+    // Presses the default button of the innermost open box; false when none is open or it is answered
+    // already (its loop has yet to end).
+    virtual bool AnswerDefault() = 0;
+};
+
 // Answers from a queue and records every box: the headless program's boxes and the tests'.
-// With an empty queue, or an answer the box has no button for, a box gets its default button, the
-// first (OK or Yes).
+// A box with nothing queued for it is shown through the windowed boxes when there are any, else it gets
+// its default button, the first (OK or Yes), as it does for an answer it has no button for.
 class QueuedMessageBoxes : public MessageBoxes {
 public:
     MbResult Show(std::string_view text, std::string_view caption, MbButtons buttons, MbIcon icon) override;
 
-    void QueueAnswer(MbResult answer) { answers_.push_back(answer); }
+    void QueueAnswer(BoxAnswer answer) { answers_.push_back(answer); }
     // The n-th button of the next box, counted from 1.
     void QueueButton(int n) { answers_.push_back(n); }
+    void SetUnanswered(MessageBoxes* windows) { unanswered_ = windows; }
     const std::vector<MessageBoxRecord>& Shown() const { return shown_; }
 
 private:
-    std::deque<std::variant<MbResult, int>> answers_;
+    std::deque<BoxAnswer> answers_;
+    MessageBoxes* unanswered_ = nullptr;
     std::vector<MessageBoxRecord> shown_;
 };
 

@@ -1,5 +1,5 @@
-// A modal dialog in a headless run: the script finds its controls, its keys reach it, and the dump
-// shows it as a window of its own beside the main window.
+// Modal dialogs and message boxes in a headless run: the script finds their controls, its keys reach
+// them, and the dump shows each as a window of its own beside the main window.
 
 #include <gtest/gtest.h>
 
@@ -52,6 +52,84 @@ TEST(DialogScenario, TheVersionChoiceIsDumpedAsAWindowOfItsOwnAndAnsweredByKeys)
     EXPECT_TRUE(r.dump["dialogs"].empty());
     ASSERT_EQ(r.dump["events"].size(), 1u);
     EXPECT_EQ(r.dump["events"][0]["commandLine"], "C:\\CHOICE\\game3d.exe -gl");
+}
+
+// An archive item installed in C:\Games\Frost, whose uninstall asks before deleting its folder.
+struct ArchiveItem {
+    ArchiveItem() {
+        WriteHostFile(disc / "KAVLO" / "kavloxp.ini",
+                      "[Main]\r\nVersion=0\r\nCD=1226\r\nDemos=1\r\n[Demo1]\r\nName=Frost\r\nFirm=F\r\n"
+                      "Date=1226\r\nInstallType=2\r\nGameName=RALLY.EXE\r\n");
+        WriteHostFile(menu.Dir() / "pc" / "drive_c" / "Games" / "Frost" / "RALLY.EXE", "MZ");
+        menu.WriteSettings("[CD1226]\r\nFrost=C:\\Games\\Frost\r\n");
+    }
+    bool Installed() const { return stdfs::exists(menu.Dir() / "pc" / "drive_c" / "Games" / "Frost"); }
+
+    TempDir dir;
+    stdfs::path disc = dir / "disc";
+    Menu menu;
+};
+
+TEST(DialogScenario, AnOpenQuestionBoxIsDumpedAsAWindowAndAnsweredByItsButton) {
+    ArchiveItem item;
+    const stdfs::path during = item.menu.Dir() / "during.json";
+    const stdfs::path after = item.menu.Dir() / "after.json";
+    const MenuResult r = item.menu.Run(item.disc.string(), {},
+                                       "click DemosLabel1\nclick StopImage\ndump " + during.string() +
+                                           "\nclick NoButton\nwait 100\ndump " + after.string() + "\n");
+    ASSERT_EQ(r.run.exit_code, 0) << r.run.err;
+
+    const json open = json::parse(ReadHostFile(during));
+    ASSERT_EQ(open["dialogs"].size(), 1u);
+    const json& window = open["dialogs"][0]["window"];
+    EXPECT_EQ(window["title"], open["application"]["title"]);
+    EXPECT_EQ(window["left"], (1024 - window["width"].get<int>()) / 2);
+    EXPECT_EQ(window["top"], (768 - window["height"].get<int>()) / 2);
+    const json& parts = open["dialogs"][0]["components"];
+    EXPECT_EQ(parts["Message"]["caption"], "Would you like to delete all files in C:\\GAMES\\FROST ?");
+    EXPECT_EQ(parts["Icon"]["caption"], "?");
+    EXPECT_EQ(parts["YesButton"]["caption"], "&Yes");
+    EXPECT_EQ(parts["NoButton"]["caption"], "&No");
+    EXPECT_FALSE(parts.contains("OKButton"));
+    EXPECT_FALSE(parts.contains("CancelButton"));
+    // Yes first, framed and focused; No to its right; the text beside the sign; everything inside the
+    // window, the buttons below the text.
+    EXPECT_EQ(parts["YesButton"]["focused"], true);
+    EXPECT_EQ(parts["YesButton"]["default"], true);
+    EXPECT_EQ(parts["NoButton"]["default"], false);
+    EXPECT_GT(parts["NoButton"]["left"], parts["YesButton"]["left"]);
+    EXPECT_EQ(parts["NoButton"]["top"], parts["YesButton"]["top"]);
+    EXPECT_GE(parts["Message"]["left"], parts["Icon"]["left"].get<int>() + parts["Icon"]["width"].get<int>());
+    EXPECT_GT(parts["YesButton"]["top"],
+              parts["Message"]["top"].get<int>() + parts["Message"]["height"].get<int>());
+    for (const char* name : {"Icon", "Message", "YesButton", "NoButton"}) {
+        const json& part = parts[name];
+        EXPECT_LE(part["left"].get<int>() + part["width"].get<int>(), window["width"].get<int>()) << name;
+        EXPECT_LE(part["top"].get<int>() + part["height"].get<int>(), window["height"].get<int>()) << name;
+    }
+    // Nothing is answered, let alone deleted, while the box waits.
+    EXPECT_TRUE(open["events"].empty());
+    EXPECT_TRUE(open["components"].contains("StopImage"));
+
+    const json closed = json::parse(ReadHostFile(after));
+    EXPECT_TRUE(closed["dialogs"].empty());
+    const std::vector<json> boxes = Boxes(closed);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0]["buttons"], "yesno");
+    EXPECT_EQ(boxes[0]["answer"], "no");
+    EXPECT_TRUE(item.Installed());
+    EXPECT_EQ(Boxes(r.dump).size(), 1u);
+}
+
+TEST(DialogScenario, ABoxStillOpenWhenTheScriptEndsTakesItsDefaultButton) {
+    ArchiveItem item;
+    const MenuResult r = item.menu.Run(item.disc.string(), {}, "click DemosLabel1\nclick StopImage\n");
+    ASSERT_EQ(r.run.exit_code, 0) << r.run.err;
+    const std::vector<json> boxes = Boxes(r.dump);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0]["answer"], "yes");
+    EXPECT_FALSE(item.Installed());
+    EXPECT_TRUE(r.dump["dialogs"].empty());
 }
 
 } // namespace

@@ -219,8 +219,9 @@ TEST(UninstallScenario, ScriptsQuestionsAndLeftoversOfEveryKind) {
         "click DemosLabel6\nclick StopImage",
         "click DemosLabel7\nanswer yes\nclick StopImage",
         "click DemosLabel8\nclick StopImage",
-        // A record that names Program Files: nothing protected goes, debug mode says so.
-        "click DemosLabel9\nclick StopImage",
+        // A record that names Program Files: nothing protected goes, debug mode says so in five boxes,
+        // each open until the script answers it.
+        "click DemosLabel9\nclick StopImage\nanswer ok\nanswer ok\nkey Return\nkey Escape\nanswer 1",
         // Nor are 4 GB, however a smaller counter would wrap them.
         "click DemosLabel10\nclick StopImage",
     };

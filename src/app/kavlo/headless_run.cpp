@@ -5,6 +5,15 @@
 
 namespace kavlo {
 
+HeadlessRun::HeadlessRun(HeadlessBackend& backend, TForm1& form, FontResolver& fonts)
+    : backend_(backend), form_(form), box_windows_(SkinServices{form.App(), fonts}) {
+    backend_.SetBoxWindows(&box_windows_);
+}
+
+HeadlessRun::~HeadlessRun() {
+    backend_.SetBoxWindows(nullptr);
+}
+
 bool HeadlessRun::Load(std::string_view script) {
     ScriptParseResult parsed = ParseScript(script);
     if (!parsed.error.empty()) {

@@ -93,7 +93,7 @@ int RunMenu(const MenuOptions& options, PosixPlatform& posix, Backend& backend, 
             }
             script = *text;
         }
-        run = std::make_unique<HeadlessRun>(*headless, form);
+        run = std::make_unique<HeadlessRun>(*headless, form, fonts);
         if (!run->Load(script)) {
             std::fprintf(stderr, "kavlo: %s\n", run->Error().c_str());
             return 2;

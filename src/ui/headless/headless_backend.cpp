@@ -37,6 +37,11 @@ std::optional<WindowId> HeadlessBackend::OpenWindow(const WindowSpec& desc) {
     return id;
 }
 
+void HeadlessBackend::SetBoxWindows(WindowedMessageBoxes* windows) {
+    box_windows_ = windows;
+    boxes_.SetUnanswered(windows);
+}
+
 void HeadlessBackend::DestroyWindow(WindowId window) {
     if (Find(window) == nullptr) {
         return;
@@ -196,6 +201,11 @@ void HeadlessBackend::WaitEvents(std::optional<uint32_t> timeout_ms) {
         wait_end_ms_.reset();
     }
     if (next_step_ && next_step_()) {
+        return;
+    }
+    // With the input at its end a box can only be left by its default button; once it is pressed, the
+    // program runs on as it would have with the box answered at once.
+    if (box_windows_ != nullptr && box_windows_->AnswerDefault()) {
         return;
     }
     events_.push_back({kNoWindow, QuitEvent{}});

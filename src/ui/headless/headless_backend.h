@@ -15,7 +15,8 @@ namespace kavlo {
 
 // The program without a screen: a real backend whose time is a virtual clock that moves only when the
 // caller lets time pass, whose input is what the caller queues, whose message boxes are answered from
-// a queue, and whose windows are frame buffers that can be read back. Same calls, same results.
+// a queue or by the script, and whose windows are frame buffers that can be read back. Same calls, same
+// results.
 class HeadlessBackend final : public Backend {
 public:
     explicit HeadlessBackend(ScreenSize display = {1024, 768});
@@ -41,6 +42,11 @@ public:
     // The caller's side.
     void QueueEvent(Event event) { events_.push_back(std::move(event)); }
     QueuedMessageBoxes& QueuedBoxes() { return boxes_; }
+    // Where the boxes nothing is queued for are shown, as windows the script answers while they are
+    // open; when the script has ended, the open box takes its default button. Without them (null) such
+    // a box takes its default button at once.
+    void SetBoxWindows(WindowedMessageBoxes* windows);
+    WindowedMessageBoxes* BoxWindows() const { return box_windows_; }
     Cursor CursorShown() const { return cursor_; }
     // Time spent inside a handler (a slow step of the program).
     void AdvanceClock(uint64_t ms) { now_ms_ += ms; }
@@ -81,6 +87,7 @@ private:
     WindowId next_id_ = 1;
     std::vector<WindowId> activation_; // most recently activated last
     QueuedMessageBoxes boxes_;
+    WindowedMessageBoxes* box_windows_ = nullptr;
     Cursor cursor_ = Cursor::Arrow;
     // The window being dragged and the client point the pointer holds it by.
     std::optional<WindowId> drag_window_;

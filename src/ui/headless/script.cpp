@@ -234,13 +234,19 @@ bool ScriptRunner::Run(const ScriptCommand& command) {
         case Kind::Wait:
             backend_.BeginWait(static_cast<uint64_t>(command.amount));
             return true;
-        case Kind::Answer:
-            if (command.answer) {
-                backend_.QueuedBoxes().QueueAnswer(*command.answer);
-            } else {
-                backend_.QueuedBoxes().QueueButton(command.amount);
+        case Kind::Answer: {
+            const BoxAnswer answer = command.answer ? BoxAnswer{*command.answer} : BoxAnswer{command.amount};
+            WindowedMessageBoxes* windows = backend_.BoxWindows();
+            if (windows == nullptr || !windows->BoxOpen()) {
+                backend_.QueuedBoxes().QueueAnswer(answer);
+                return false;
             }
-            return false;
+            if (!windows->Answer(answer)) {
+                Fail(command, "the open message box has no such button");
+                return false;
+            }
+            return true;
+        }
         case Kind::Type:
             for (const char ch : command.text) {
                 backend_.QueueEvent({InputWindow(), CharEvent{ch}});

@@ -51,7 +51,8 @@ protected:
 };
 
 // Plays a parsed script into a headless backend, one command each time the program has nothing left
-// to do: input is queued, waits let the virtual clock run, answers wait for the next box.
+// to do: input is queued, waits let the virtual clock run, answers press a button of the box open now
+// or wait for the next box.
 class ScriptRunner {
 public:
     ScriptRunner(HeadlessBackend& backend, ScriptHost& host, std::vector<ScriptCommand> commands);
