@@ -242,11 +242,48 @@ bool WriteStateDump(TForm1& form, const std::string& file, std::optional<int> ex
     return static_cast<bool>(out);
 }
 
+namespace {
+
+// Lays a composed dialog over the window's picture where the dialog stands on the screen. Both
+// pictures keep their bottom row first.
+void LayOver(std::vector<uint32_t>& picture, int width, int height, DialogForm& dialog, int x, int y) {
+    SkinForm& skin = dialog.Skin();
+    skin.Compose(skin.PendingUpdate());
+    const TWinDIB& surface = skin.Surface();
+    for (int row = 0; row < surface.Height(); ++row) {
+        const int target_row = y + row;
+        if (target_row < 0 || target_row >= height) {
+            continue;
+        }
+        const uint32_t* source =
+            surface.Bits() + static_cast<size_t>(surface.Height() - 1 - row) * surface.Width();
+        uint32_t* target = picture.data() + static_cast<size_t>(height - 1 - target_row) * width;
+        for (int column = 0; column < surface.Width(); ++column) {
+            if (x + column >= 0 && x + column < width) {
+                target[x + column] = source[column];
+            }
+        }
+    }
+}
+
+} // namespace
+
+// The window as the screen shows it: open dialogs lie over it where they stand.
 bool WriteScreenshot(TForm1& form, const std::string& file) {
     SkinForm& skin = form.Skin();
     skin.Compose(skin.PendingUpdate());
     const TWinDIB& surface = skin.Surface();
-    return WriteSurfacePng(file, SurfaceBits{surface.Bits(), surface.Width(), surface.Height()}, false);
+    const int width = surface.Width();
+    const int height = surface.Height();
+    std::vector<uint32_t> picture(surface.Bits(), surface.Bits() + static_cast<size_t>(width) * height);
+    const std::optional<WindowSpec> window = form.App().GetBackend().WindowInfo(form.Window());
+    for (ModalForm* modal : form.App().ModalForms()) {
+        if (auto* dialog = dynamic_cast<DialogForm*>(modal); dialog != nullptr && window) {
+            LayOver(picture, width, height, *dialog, dialog->Left() - window->left,
+                    dialog->Top() - window->top);
+        }
+    }
+    return WriteSurfacePng(file, SurfaceBits{picture.data(), width, height}, false);
 }
 
 } // namespace kavlo
