@@ -121,15 +121,29 @@ TEST(DialogScenario, AnOpenQuestionBoxIsDumpedAsAWindowAndAnsweredByItsButton) {
     EXPECT_EQ(Boxes(r.dump).size(), 1u);
 }
 
-TEST(DialogScenario, ABoxStillOpenWhenTheScriptEndsTakesItsDefaultButton) {
-    ArchiveItem item;
-    const MenuResult r = item.menu.Run(item.disc.string(), {}, "click DemosLabel1\nclick StopImage\n");
-    ASSERT_EQ(r.run.exit_code, 0) << r.run.err;
-    const std::vector<json> boxes = Boxes(r.dump);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0]["answer"], "yes");
-    EXPECT_FALSE(item.Installed());
-    EXPECT_TRUE(r.dump["dialogs"].empty());
+// A box the script does not turn to takes its default button and the run goes on: when the script
+// ends, and when its next command is for the window (here a wait, then a dump of the result).
+TEST(DialogScenario, ABoxTheScriptDoesNotTurnToTakesItsDefaultButton) {
+    for (const std::string tail : {"", "wait 100\ndump {mid}\n"}) {
+        ArchiveItem item;
+        const stdfs::path mid = item.menu.Dir() / "mid.json";
+        std::string script = "click DemosLabel1\nclick StopImage\n" + tail;
+        if (const size_t at = script.find("{mid}"); at != std::string::npos) {
+            script.replace(at, 5, mid.string());
+        }
+        const MenuResult r = item.menu.Run(item.disc.string(), {}, script);
+        ASSERT_EQ(r.run.exit_code, 0) << r.run.err;
+        const std::vector<json> boxes = Boxes(r.dump);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0]["answer"], "yes");
+        EXPECT_FALSE(item.Installed());
+        EXPECT_TRUE(r.dump["dialogs"].empty());
+        if (!tail.empty()) {
+            const json during = json::parse(ReadHostFile(mid));
+            EXPECT_TRUE(during["dialogs"].empty());
+            EXPECT_EQ(Boxes(during).size(), 1u);
+        }
+    }
 }
 
 } // namespace

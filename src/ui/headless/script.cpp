@@ -173,12 +173,43 @@ void ScriptRunner::Attach() {
 
 bool ScriptRunner::Step() {
     while (!ended_ && next_ < commands_.size()) {
-        const ScriptCommand& command = commands_[next_++];
+        const ScriptCommand& command = commands_[next_];
+        // A box that the script does not turn to takes its default button and the run goes on: the
+        // command runs once the box has closed.
+        WindowedMessageBoxes* boxes = backend_.BoxWindows();
+        if (boxes != nullptr && boxes->BoxOpen() && !ForOpenBox(command)) {
+            boxes->AnswerDefault();
+            return true;
+        }
+        ++next_;
         if (Run(command)) {
             return true;
         }
     }
     ended_ = true;
+    return false;
+}
+
+bool ScriptRunner::ForOpenBox(const ScriptCommand& command) {
+    using Kind = ScriptCommand::Kind;
+    switch (command.kind) {
+        case Kind::Answer:
+        case Kind::Dump:
+        case Kind::Screenshot:
+        case Kind::Key:
+        case Kind::Type:
+            return true;
+        case Kind::Click:
+        case Kind::RClick:
+        case Kind::Move: {
+            const std::optional<ScriptHost::Target> target = host_.FindTarget(command.name);
+            return target && target->window == InputWindow();
+        }
+        case Kind::Wheel:
+        case Kind::Wait:
+        case Kind::Quit:
+            return false;
+    }
     return false;
 }
 

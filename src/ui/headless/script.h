@@ -66,6 +66,9 @@ public:
 private:
     // True when the command gave the program input or time.
     bool Run(const ScriptCommand& command);
+    // Whether the command turns to an open message box: answers, keys and typing (the box has the
+    // focus), pointer commands on its buttons, and dumps, which show it.
+    bool ForOpenBox(const ScriptCommand& command);
     bool Pointer(const ScriptCommand& command);
     WindowId InputWindow() const;
     void Fail(const ScriptCommand& command, std::string why);
