@@ -28,6 +28,8 @@ struct WindowSpec {
     bool visible = false;
     // The window's outline as the union of these client rectangles; empty means rectangular.
     std::vector<ScreenRect> shape;
+    // A dialog's frame and title bar from the window system; the menu's own window has none.
+    bool framed = false;
 };
 
 // What the program needs from the machine's window system. ui/ never draws: windows get finished

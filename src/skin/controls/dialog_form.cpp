@@ -72,6 +72,7 @@ int DialogForm::ShowModal() {
     wanted.top = top_;
     wanted.client_width = ClientWidth();
     wanted.client_height = ClientHeight();
+    wanted.framed = true;
     const std::optional<WindowId> window = backend.OpenWindow(wanted);
     if (!window) {
         return mrCancel;

@@ -123,9 +123,9 @@ std::optional<WindowId> SdlBackend::OpenWindow(const WindowSpec& desc) {
     shown.visible = false;
     shown.client_width = ClampSide(desc.client_width);
     shown.client_height = ClampSide(desc.client_height);
-    SDL_Window* sdl =
-        SDL_CreateWindow(ToUtf8(desc.title).c_str(), desc.left, desc.top, WindowSide(shown.client_width),
-                         WindowSide(shown.client_height), SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    SDL_Window* sdl = SDL_CreateWindow(ToUtf8(desc.title).c_str(), desc.left, desc.top,
+                                       WindowSide(shown.client_width), WindowSide(shown.client_height),
+                                       (desc.framed ? 0 : SDL_WINDOW_BORDERLESS) | SDL_WINDOW_HIDDEN);
     if (sdl == nullptr) {
         return std::nullopt;
     }
