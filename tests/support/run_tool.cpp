@@ -1,6 +1,7 @@
 #include "support/run_tool.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -57,6 +58,22 @@ std::string MenuPath() {
 
 ToolRun RunMenu(const std::vector<std::string>& args) {
     return RunProgram(KAVLO_MENU_PATH, args);
+}
+
+pid_t StartMenu(const std::vector<std::string>& args) {
+    const std::string program = MenuPath();
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    return pid;
 }
 
 } // namespace kavlo::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -23,5 +25,7 @@ ToolRun RunTool(const std::vector<std::string>& args);
 // The host path of the menu built alongside the tests, and a run of it.
 std::string MenuPath();
 ToolRun RunMenu(const std::vector<std::string>& args);
+// Starts the menu without waiting for it (a window test watches it run); the caller reaps it.
+pid_t StartMenu(const std::vector<std::string>& args);
 
 } // namespace kavlo::test

@@ -26,22 +26,6 @@ using test::WriteHostFile;
 
 namespace stdfs = std::filesystem;
 
-pid_t StartMenu(const std::vector<std::string>& args) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> argv;
-        const std::string program = test::MenuPath();
-        argv.push_back(const_cast<char*>(program.c_str()));
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    return pid;
-}
-
 // User plus system time of a process so far, in clock ticks (fields 14 and 15 of /proc/PID/stat).
 long CpuTicks(pid_t pid) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
@@ -102,7 +86,7 @@ TEST(LaunchWait, MenuWaitingForASetupStaysUnderOnePercentOfACore) {
     const int play_x = container["left"].get<int>() + play["left"].get<int>() + play["width"].get<int>() / 2;
     const int play_y = container["top"].get<int>() + play["top"].get<int>() + play["height"].get<int>() / 2;
 
-    const pid_t menu = StartMenu(common);
+    const pid_t menu = test::StartMenu(common);
     test::X11Probe probe(xvfb.Display());
     ASSERT_TRUE(probe.Connected());
     std::optional<test::SeenWindow> seen;

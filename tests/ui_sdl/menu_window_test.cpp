@@ -43,22 +43,6 @@ std::vector<uint32_t> ReadPng(const std::string& path, int& width, int& height) 
     return pixels;
 }
 
-pid_t StartMenu(const std::vector<std::string>& args) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> argv;
-        const std::string program = test::MenuPath();
-        argv.push_back(const_cast<char*>(program.c_str()));
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    return pid;
-}
-
 TEST(MenuWindow, FramedWindowAppearsShapedCentredAndShowsTheComposedPixels) {
     test::Xvfb xvfb("1280x1024x24");
     ASSERT_TRUE(xvfb.Running()) << xvfb.Error();
@@ -81,7 +65,7 @@ TEST(MenuWindow, FramedWindowAppearsShapedCentredAndShowsTheComposedPixels) {
     ASSERT_EQ(shot_width, 818);
     ASSERT_EQ(shot_height, 742);
 
-    const pid_t menu = StartMenu(common);
+    const pid_t menu = test::StartMenu(common);
     test::X11Probe probe(xvfb.Display());
     ASSERT_TRUE(probe.Connected());
     std::optional<test::SeenWindow> seen;

@@ -124,6 +124,24 @@ std::string TrimHostDir(std::string dir) {
     return dir;
 }
 
+// Entries in the order Windows lists them: by name without regard to case, ties by the exact name.
+template <class Entry> std::vector<Entry> SortedByName(std::vector<Entry> entries) {
+    std::vector<std::pair<std::string, size_t>> keys;
+    keys.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        keys.emplace_back(UpperCase1250(entries[i].name), i);
+    }
+    std::sort(keys.begin(), keys.end(), [&entries](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : entries[a.second].name < entries[b.second].name;
+    });
+    std::vector<Entry> sorted;
+    sorted.reserve(entries.size());
+    for (const auto& key : keys) {
+        sorted.push_back(std::move(entries[key.second]));
+    }
+    return sorted;
+}
+
 } // namespace
 
 bool WriteHostFileAtomic(const std::string& host_dir, const std::string& host_file, std::string_view bytes,
@@ -282,11 +300,7 @@ std::optional<std::vector<DirEntry>> PosixFileSystem::List(std::string_view dir)
     struct statvfs volume {};
     const bool read_only_volume = fstatvfs(fd, &volume) == 0 && (volume.f_flag & ST_RDONLY) != 0;
     const uid_t user = geteuid();
-    struct Sorted {
-        std::string key; // the name in capitals: Windows lists without regard to case
-        DirEntry entry;
-    };
-    std::vector<Sorted> sorted;
+    std::vector<DirEntry> sorted;
     while (const dirent* entry = readdir(handle)) {
         const std::string_view name = entry->d_name;
         struct stat st {};
@@ -320,19 +334,10 @@ std::optional<std::vector<DirEntry>> PosixFileSystem::List(std::string_view dir)
         }
         const uint64_t size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
         DirEntry listed{FromUtf8(name), attributes == 0 ? kAttrNormal : attributes, size};
-        std::string key = UpperCase1250(listed.name);
-        sorted.push_back(Sorted{std::move(key), std::move(listed)});
+        sorted.push_back(std::move(listed));
     }
     closedir(handle);
-    std::sort(sorted.begin(), sorted.end(), [](const Sorted& a, const Sorted& b) {
-        return a.key != b.key ? a.key < b.key : a.entry.name < b.entry.name;
-    });
-    std::vector<DirEntry> entries;
-    entries.reserve(sorted.size());
-    for (Sorted& item : sorted) {
-        entries.push_back(std::move(item.entry));
-    }
-    return entries;
+    return SortedByName(std::move(sorted));
 }
 
 std::optional<std::vector<NameEntry>> PosixFileSystem::ListNames(std::string_view dir) const {
@@ -344,11 +349,7 @@ std::optional<std::vector<NameEntry>> PosixFileSystem::ListNames(std::string_vie
     // The listing's own type field tells folders from files; only links (and file systems that
     // leave the type out) need a stat.
     const int fd = dirfd(handle);
-    struct Sorted {
-        std::string key;
-        NameEntry entry;
-    };
-    std::vector<Sorted> sorted;
+    std::vector<NameEntry> sorted;
     while (const dirent* entry = readdir(handle)) {
         const std::string_view name = entry->d_name;
         if (name == "." || name == "..") {
@@ -367,19 +368,10 @@ std::optional<std::vector<NameEntry>> PosixFileSystem::ListNames(std::string_vie
                     fstatat(fd, entry->d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
             }
         }
-        std::string key = UpperCase1250(listed.name);
-        sorted.push_back(Sorted{std::move(key), std::move(listed)});
+        sorted.push_back(std::move(listed));
     }
     closedir(handle);
-    std::sort(sorted.begin(), sorted.end(), [](const Sorted& a, const Sorted& b) {
-        return a.key != b.key ? a.key < b.key : a.entry.name < b.entry.name;
-    });
-    std::vector<NameEntry> entries;
-    entries.reserve(sorted.size());
-    for (Sorted& item : sorted) {
-        entries.push_back(std::move(item.entry));
-    }
-    return entries;
+    return SortedByName(std::move(sorted));
 }
 
 bool PosixFileSystem::CreateDir(std::string_view path) {
