@@ -37,7 +37,7 @@ std::vector<std::string> Events(const json& dump, const std::string& kind, const
 // The disc's drive letter, from the PDF reader's setup that the menu ran from it.
 std::string DriveOf(const std::vector<std::string>& started) {
     for (const std::string& line : started) {
-        if (line.find(":\\Tools\\PDFREAD\\SETUP.EXE") == 1) {
+        if (line.find(":\\Servis\\PDFREAD\\SETUP.EXE") == 1) {
             return line.substr(0, 1);
         }
     }

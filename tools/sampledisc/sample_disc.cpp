@@ -133,6 +133,9 @@ std::string SourceDir(const SampleItem& item) {
     if (item.prefix == "Driver") {
         return "Drivers\\" + dir;
     }
+    if (item.prefix == "Service") {
+        return "Servis\\" + dir; // service items name their folder below the disc's Servis
+    }
     while (!dir.empty() && (dir.front() == '\\' || dir.back() == '\\')) {
         dir.erase(dir.front() == '\\' ? 0 : dir.size() - 1, 1);
     }
@@ -257,7 +260,8 @@ void WriteDiscExtras(DiscWriter& disc) {
                WebPage("Pixel Workshop",
                        "How a rally track is built: sketch, blocks, textures, lights, test drive."));
     disc.WriteScript("Redarer\\REDARER.exe", GameScript("The partner's program"));
-    disc.WriteScript("Tools\\PDFREAD\\SETUP.EXE", SimpleSetupScript("PDF Reader"));
+    // The reader that MAIN names for PCs without one; the service page offers the same setup.
+    disc.WriteScript("Servis\\PDFREAD\\SETUP.EXE", PdfReaderSetupScript());
 }
 
 } // namespace

@@ -41,7 +41,7 @@ SampleCatalogue BuildSampleCatalogue() {
         "DovudizPath=Dovudiz\\index.htm",
         "Debug=0",
         "Redarer=1",
-        "AcrobatReader=Tools\\PDFREAD\\SETUP.EXE",
+        "AcrobatReader=Servis\\PDFREAD\\SETUP.EXE",
         "Music0=Music: \"Graphite Nights\" by the Kavlo house band",
         "Music1=Hudba: \"Grafitové noci\" - domácí kapela Kavla",
         "Music2=Müzik: \"Grafit Geceleri\" - Kavlo grubu",

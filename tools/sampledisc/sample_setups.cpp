@@ -384,4 +384,14 @@ std::string SimpleSetupScript(const std::string& title) {
            Quote(title + " would be installed now.") + "\n";
 }
 
+std::string PdfReaderSetupScript() {
+    std::string script = "#!/bin/sh\n# Setup of the PDF reader: registers the document type with the PC.\n";
+    script += kPrologue;
+    script += "\"$tool\" reg --pc \"$pc\" add 'HKEY_CLASSES_ROOT\\.pdf' '' 'PdfReader.Document'\n";
+    script +=
+        "\"$tool\" reg --pc \"$pc\" add 'HKEY_CLASSES_ROOT\\PdfReader.Document\\shell\\open\\command' '' "
+        "'\"C:\\Program Files\\PDF Reader\\READER.EXE\" \"%1\"'\n";
+    return script;
+}
+
 } // namespace kavlo::sample

@@ -12,6 +12,9 @@ bool HasSetupProgram(const SampleItem& item);
 // KAVLO_PC, writes what a Windows setup writes (uninstall key, program keys, INI files) through
 // KAVLO_TOOL, and leaves an uninstaller behind.
 std::string SetupScript(const SampleItem& item);
+// The PDF reader's setup that the menu runs when the PC cannot open PDF documents: it registers the
+// document type, so the next document opens without it.
+std::string PdfReaderSetupScript();
 // A setup that only says what it would install (drivers, service programs, updates).
 std::string SimpleSetupScript(const std::string& title);
 
