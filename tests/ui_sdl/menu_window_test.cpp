@@ -111,5 +111,43 @@ TEST(MenuWindow, FramedWindowAppearsShapedCentredAndShowsTheComposedPixels) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+// A box waits in a window of its own until the reader answers it; it never answers by itself, even
+// where the desktop has no helper for SDL's boxes. A disc without its catalogue gives one at start.
+TEST(MenuWindow, ABoxWaitsInAWindowOfItsOwnForTheReadersAnswer) {
+    test::Xvfb xvfb("1024x768x24");
+    ASSERT_TRUE(xvfb.Running()) << xvfb.Error();
+    setenv("DISPLAY", xvfb.Display().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    TempDir dir;
+    std::filesystem::create_directories(dir / "disc");
+    const pid_t menu = test::StartMenu({"--disc", (dir / "disc").string(), "--pc", (dir / "pc").string()});
+    test::X11Probe probe(xvfb.Display());
+    ASSERT_TRUE(probe.Connected());
+    std::optional<test::SeenWindow> box;
+    for (int i = 0; i < 200 && !box; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        box = probe.Find("Error");
+    }
+    ASSERT_TRUE(box) << "no box window";
+    EXPECT_EQ(box->left, (1024 - box->width) / 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    int status = 0;
+    EXPECT_EQ(waitpid(menu, &status, WNOHANG), 0) << "the box did not wait";
+
+    // Its one button sits centred at the foot of the box.
+    ASSERT_TRUE(probe.Click(box->left + box->width / 2, box->top + box->height - 22));
+    pid_t ended = 0;
+    for (int i = 0; i < 100 && ended == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ended = waitpid(menu, &status, WNOHANG);
+    }
+    if (ended == 0) {
+        kill(menu, SIGKILL);
+        waitpid(menu, &status, 0);
+    }
+    ASSERT_EQ(ended, menu) << "the box's OK did not end the program";
+    EXPECT_TRUE(WIFEXITED(status));
+}
+
 } // namespace
 } // namespace kavlo

@@ -5,8 +5,10 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 
+#include "dir/message_dialog.h"
 #include "headless_run.h"
 #include "main_f/form1.h"
 #include "menu_options.h"
@@ -61,7 +63,10 @@ bool WriteOutputs(TForm1& form, const MenuOptions& options, int exit_code) {
 }
 
 // Runs the menu in whatever backend it was given, from creation to closing.
-int RunMenu(const MenuOptions& options, PosixPlatform& posix, Backend& backend, HeadlessBackend* headless) {
+// `window` is the SDL backend when the menu runs in a window: its boxes are then the menu's own
+// dialogs, which keep the window painting and its timers running while they wait.
+int RunMenu(const MenuOptions& options, PosixPlatform& posix, Backend& backend, HeadlessBackend* headless,
+            SdlBackend* window) {
     Application app(backend);
     app.SetExceptionHandler([](std::exception_ptr error) {
         try {
@@ -75,6 +80,10 @@ int RunMenu(const MenuOptions& options, PosixPlatform& posix, Backend& backend, 
     posix.system().SetScreenProvider(
         [&backend, &options] { return options.screen.value_or(backend.DisplaySize()); });
     FontResolver fonts(posix.fonts());
+    std::optional<DialogMessageBoxes> window_boxes;
+    if (window != nullptr) {
+        window->SetBoxes(&window_boxes.emplace(SkinServices{app, fonts}));
+    }
     const std::span<const uint8_t> stream = Resource("TFORM1");
     TForm1 form(posix.platform(), app, fonts,
                 std::string_view(reinterpret_cast<const char*>(stream.data()), stream.size()), options.args);
@@ -128,7 +137,7 @@ int Main(int argc, char** argv) {
     }
     if (options.headless) {
         HeadlessBackend backend(options.screen.value_or(ScreenSize{1024, 768}));
-        return RunMenu(options, posix, backend, &backend);
+        return RunMenu(options, posix, backend, &backend, nullptr);
     }
     SdlBackendStart sdl = SdlBackend::Start();
     if (sdl.backend == nullptr) {
@@ -136,7 +145,7 @@ int Main(int argc, char** argv) {
                      sdl.error.c_str());
         return 2;
     }
-    return RunMenu(options, posix, *sdl.backend, nullptr);
+    return RunMenu(options, posix, *sdl.backend, nullptr, sdl.backend.get());
 }
 
 } // namespace

@@ -50,7 +50,10 @@ public:
     std::optional<Event> PollEvent() override;
     void WaitEvents(std::optional<uint32_t> timeout_ms) override;
     uint64_t NowMs() const override;
-    MessageBoxes& Boxes() override { return boxes_; }
+    MessageBoxes& Boxes() override { return own_boxes_ != nullptr ? *own_boxes_ : boxes_; }
+    // Boxes the program draws itself, in place of SDL's (which need a helper program on many
+    // desktops and answer nothing without it); null returns to SDL's.
+    void SetBoxes(MessageBoxes* boxes) { own_boxes_ = boxes; }
     void SetCursor(Cursor cursor) override;
     ScreenSize DisplaySize() const override;
 
@@ -89,6 +92,7 @@ private:
     std::optional<Drag> drag_;
     std::array<SDL_Cursor*, 4> cursors_{};
     SdlMessageBoxes boxes_{[this] { return BoxParent(); }};
+    MessageBoxes* own_boxes_ = nullptr;
 };
 
 } // namespace kavlo
