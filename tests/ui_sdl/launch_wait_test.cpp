@@ -70,6 +70,8 @@ TEST(LaunchWait, MenuWaitingForASetupStaysUnderOnePercentOfACore) {
     stdfs::permissions(setup, stdfs::perms::owner_exec, stdfs::perm_options::add);
     const stdfs::path pc = dir / "pc";
     WriteHostFile(pc / "drive_c" / "PATIENT.CFG", "cfg");
+    // A Windows folder the user may write to: no warning about missing rights waits at start.
+    stdfs::create_directories(pc / "drive_c" / "WINDOWS");
     const std::vector<std::string> common{"--disc",    disc.string(), "--pc",
                                           pc.string(), "--now",       "2026-12-08T12:00"};
 
