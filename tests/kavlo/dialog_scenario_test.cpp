@@ -12,7 +12,7 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-TEST(DialogScenario, TheVersionChoiceIsDumpedAsAWindowOfItsOwnAndAnsweredByKeys) {
+TEST(DialogScenario, TheVersionChoiceIsDumpedAsAWindowOfItsOwnAndAnsweredByKeysOrAnswer) {
     TempDir dir;
     const stdfs::path disc = dir / "disc";
     WriteHostFile(disc / "KAVLO" / "kavloxp.ini",
@@ -52,6 +52,12 @@ TEST(DialogScenario, TheVersionChoiceIsDumpedAsAWindowOfItsOwnAndAnsweredByKeys)
     EXPECT_TRUE(r.dump["dialogs"].empty());
     ASSERT_EQ(r.dump["events"].size(), 1u);
     EXPECT_EQ(r.dump["events"][0]["commandLine"], "C:\\CHOICE\\game3d.exe -gl");
+
+    // "answer N" presses the open dialog's N-th button.
+    const MenuResult first = menu.Run(disc.string(), {}, "click Play1\nanswer 1\nwait 100\n");
+    ASSERT_EQ(first.run.exit_code, 0) << first.run.err;
+    ASSERT_EQ(first.dump["events"].size(), 1u);
+    EXPECT_EQ(first.dump["events"][0]["commandLine"], "C:\\CHOICE\\game.exe");
 }
 
 // An archive item installed in C:\Games\Frost, whose uninstall asks before deleting its folder.

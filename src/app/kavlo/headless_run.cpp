@@ -61,6 +61,36 @@ std::optional<ScriptHost::Target> HeadlessRun::FindTarget(std::string_view name)
     return Target{form_.Window(), ScreenRect{rect.left, rect.top, rect.right, rect.bottom}};
 }
 
+std::optional<std::string> HeadlessRun::DialogButtonFor(const BoxAnswer& answer) {
+    const std::vector<ModalForm*>& modal = form_.App().ModalForms();
+    const auto* dialog = modal.empty() ? nullptr : dynamic_cast<const DialogForm*>(modal.back());
+    if (dialog == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<const TButton*> shown;
+    for (const TButton* button : dialog->Buttons()) {
+        if (button->Visible()) {
+            shown.push_back(button);
+        }
+    }
+    if (const int* n = std::get_if<int>(&answer)) {
+        if (*n >= 1 && *n <= static_cast<int>(shown.size())) {
+            return shown[static_cast<size_t>(*n - 1)]->Name();
+        }
+        return std::nullopt;
+    }
+    const std::string wanted = std::get<MbResult>(answer) == MbResult::Ok       ? "OKButton"
+                               : std::get<MbResult>(answer) == MbResult::Cancel ? "CancelButton"
+                               : std::get<MbResult>(answer) == MbResult::Yes    ? "YesButton"
+                                                                                : "NoButton";
+    for (const TButton* button : shown) {
+        if (button->Name() == wanted) {
+            return wanted;
+        }
+    }
+    return std::nullopt;
+}
+
 bool HeadlessRun::Dump(const std::string& file) {
     return WriteStateDump(form_, file, std::nullopt);
 }

@@ -27,6 +27,7 @@ public:
     std::string Error() const;
 
     std::optional<Target> FindTarget(std::string_view name) override;
+    std::optional<std::string> DialogButtonFor(const BoxAnswer& answer) override;
     bool Dump(const std::string& file) override;
     bool Screenshot(const std::string& file) override;
 

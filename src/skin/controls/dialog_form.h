@@ -57,6 +57,8 @@ public:
     void FocusControl(DialogControl& control);
     // The button Enter presses: the focused button, else the default one.
     TButton* DefaultButton() const;
+    // The dialog's push buttons in the order they were made (tab order).
+    const std::vector<TButton*>& Buttons() const { return buttons_; }
 
 protected:
     // The first activation of each showing (Delphi's OnActivate of a freshly shown form).

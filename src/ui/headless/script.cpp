@@ -269,6 +269,14 @@ bool ScriptRunner::Run(const ScriptCommand& command) {
             const BoxAnswer answer = command.answer ? BoxAnswer{*command.answer} : BoxAnswer{command.amount};
             WindowedMessageBoxes* windows = backend_.BoxWindows();
             if (windows == nullptr || !windows->BoxOpen()) {
+                // An open dialog takes the answer as a click on that button; otherwise it is kept
+                // for the next box.
+                if (const std::optional<std::string> button = host_.DialogButtonFor(answer)) {
+                    ScriptCommand click = command;
+                    click.kind = Kind::Click;
+                    click.name = *button;
+                    return Pointer(click);
+                }
                 backend_.QueuedBoxes().QueueAnswer(answer);
                 return false;
             }

@@ -42,6 +42,10 @@ public:
     virtual ~ScriptHost() = default;
     // The component of that name in any window of the program; nothing when there is none.
     virtual std::optional<Target> FindTarget(std::string_view name) = 0;
+    // The button of the innermost open dialog that an answer presses: the N-th of its shown buttons,
+    // or the button named for the answer ("OKButton", "CancelButton", "YesButton", "NoButton");
+    // nothing when no dialog is open or it has no such button.
+    virtual std::optional<std::string> DialogButtonFor(const BoxAnswer& answer) = 0;
     // Writes the state dump or the screenshot; false when the file cannot be written.
     virtual bool Dump(const std::string& file) = 0;
     virtual bool Screenshot(const std::string& file) = 0;
