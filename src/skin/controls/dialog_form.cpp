@@ -161,6 +161,9 @@ bool DialogForm::PressAccelerator(char letter) {
 }
 
 void DialogForm::HandleKey(uint16_t key, ShiftState shift) {
+    if (KeyPreview(key)) {
+        return;
+    }
     if (key == vk::Tab) {
         MoveFocus(!shift.shift);
         return;

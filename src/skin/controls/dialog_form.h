@@ -63,6 +63,8 @@ public:
 protected:
     // The first activation of each showing (Delphi's OnActivate of a freshly shown form).
     virtual void Activated() {}
+    // Sees every key before the focused control and the default and cancel buttons; true takes it.
+    virtual bool KeyPreview(uint16_t /*key*/) { return false; }
 
 private:
     void Hook(TComponent& component);

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "platform/profile.h"
+#include "skin/controls/dialog_form.h"
+#include "ui/message_box.h"
+
+namespace kavlo {
+
+class TRAR;
+class CopyAnimation;
+
+// The pages whose archive items the extraction dialog names, by their page numbers.
+enum class UnpackPage : int {
+    Demos = 1,
+    Extra = 2,
+    Shareware = 3,
+    Drivers = 4,
+    Readers = 6,
+    Fulls = 10,
+    Addons = 11,
+    Extra2 = 13,
+    Extra3 = 14,
+};
+
+// What the extraction dialog learns from the main window when it is shown.
+struct UnpackContext {
+    int main_left = 0; // the main window's place on the screen
+    int main_top = 0;
+    int colour_scheme = 0;
+    int language = 0;  // the disc's language code L: message numbers are 100 * L + n
+    int page_kind = 0; // the open page's number (UnpackPage)
+    int item_number = 0;
+    // The current item's fields.
+    std::string Name;
+    std::string SourceDir;
+    std::string InstallName;
+    std::string Param;
+    int InstallType = 0;
+    // Where the archive goes: the directory the reader accepted.
+    std::string chosen_dir;
+    std::function<std::string(int number)> LoadString;
+    std::function<std::string(int number, std::string_view arg)> LoadSpecial;
+    // Asks whether to delete the tree and deletes it on Yes (the uninstall's question).
+    std::function<void(std::string_view dir)> DeleteQuestion;
+    std::string box_caption; // the caption of the boxes the dialog shows
+    FileSystem* fs = nullptr;
+    MessageBoxes* boxes = nullptr;
+    IniFile* catalogue = nullptr; // "UnpackedSize" is read from and written back to it
+};
+
+// How an extraction ended.
+struct UnpackOutcome {
+    bool complete = true; // false: the caller must forget the directory
+    bool aborted = false; // the reader confirmed ESC
+    bool refused = false; // not started: too little free space
+    int64_t unpacked_bytes = 0;
+    int64_t expected_bytes = 0;
+    uint64_t entry_count = 0;
+    uint64_t entries_remaining = 0;
+};
+
+// The modal extraction dialog: unpacks the current item's archive into the chosen directory with a
+// percentage (byte mode on the Demos page, file mode elsewhere), lets the reader abort with ESC on the
+// Demos page, and judges the result; an incomplete one is offered for deletion.
+class TUnpackForm : public DialogForm {
+public:
+    TUnpackForm(SkinServices services, UnpackContext context);
+    ~TUnpackForm() override;
+
+    // Shows the dialog, runs the extraction and returns how it ended.
+    UnpackOutcome Execute();
+
+    const std::string& ItemName() const { return item_name_; }
+    TLabel& Percentage() { return Label1; }
+    TRAR& RAR() { return *rar_; }
+
+    void FormCreate();
+    void FormActivate();
+    void Timer1Timer();
+    void FormClose();
+    void EscapePressed();
+
+protected:
+    void Activated() override;
+    bool KeyPreview(uint16_t key) override;
+
+private:
+    bool OnPage(std::initializer_list<UnpackPage> pages) const;
+    bool ByteMode() const { return entry_count_ == 0; }
+    int Message(int index) const { return context_.language * 100 + index; }
+    std::string CatalogueSection() const;
+    // The size the extraction will write, when it can be known before: the expected bytes, else the
+    // archive's own total.
+    std::optional<int64_t> SizeNeeded();
+    bool EnoughSpace();
+    void ShowPercent(int64_t numerator, int64_t denominator);
+    void ShowError(std::string_view text);
+    void RequestClose();
+    void WireArchiveEvents();
+
+    UnpackContext context_;
+    TImage& Background;
+    TLabel& PackLabel1;
+    TLabel& PackLabel2;
+    TLabel& PackLabel3;
+    CopyAnimation& Animate1;
+    TLabel& Label1;
+    TimerComponent& Timer1;
+    std::unique_ptr<TRAR> rar_;
+    std::string item_name_;
+    int64_t unpacked_bytes_ = 0;
+    int64_t expected_bytes_ = 0;
+    bool expected_known_ = true; // false when the catalogue's size is not a number
+    uint64_t entry_count_ = 0;
+    uint64_t entries_remaining_ = 0;
+    bool aborted_ = false;
+    bool refused_ = false;
+    bool close_requested_ = false;
+    bool walking_ = false;
+};
+
+// The road from the install procedure: shows the extraction dialog for the item in `context` and
+// reports whether the chosen directory holds a complete result.
+UnpackOutcome UnpackArchive(SkinServices services, UnpackContext context);
+
+} // namespace kavlo
