@@ -111,6 +111,9 @@ public:
     // The host file behind a Windows path (UTF-8), for handing a file to a host library. The file
     // itself need not exist (a program may create it), but its folder must.
     virtual std::optional<std::string> HostPath(std::string_view path) const = 0;
+    // Bytes the caller may still write on the volume that holds `path` (GetDiskFreeSpaceEx's "free to
+    // caller"); nothing when the path's volume cannot be asked.
+    virtual std::optional<uint64_t> FreeBytes(std::string_view path) const = 0;
 };
 
 } // namespace kavlo

@@ -526,4 +526,17 @@ std::optional<std::string> PosixFileSystem::HostPath(std::string_view path) cons
     return target->host;
 }
 
+std::optional<uint64_t> PosixFileSystem::FreeBytes(std::string_view path) const {
+    auto host = HostPath(path);
+    if (!host) {
+        return std::nullopt;
+    }
+    struct statvfs volume {};
+    if (statvfs(host->c_str(), &volume) != 0) {
+        return std::nullopt;
+    }
+    // f_bavail: the blocks an unprivileged writer may still take, as the free-to-caller count.
+    return static_cast<uint64_t>(volume.f_bavail) * volume.f_frsize;
+}
+
 } // namespace kavlo

@@ -53,6 +53,7 @@ public:
     bool DriveReady(char letter) const override;
 
     std::optional<std::string> HostPath(std::string_view path) const override;
+    std::optional<uint64_t> FreeBytes(std::string_view path) const override;
 
 private:
     struct Drive {
