@@ -9,6 +9,7 @@
 
 #include "platform/file_system.h"
 #include "platform/profile.h"
+#include "platform/unrar.h"
 #include "skin/controls/dialog_form.h"
 #include "ui/message_box.h"
 
@@ -54,6 +55,7 @@ struct UnpackContext {
     FileSystem* fs = nullptr;
     MessageBoxes* boxes = nullptr;
     IniFile* catalogue = nullptr; // "UnpackedSize" is read from and written back to it
+    Unrar* unrar = nullptr;
 };
 
 // How an extraction ended.
