@@ -19,6 +19,7 @@ constexpr int kClientHeight = 166;
 constexpr uint32_t kStartDelayMs = 300;
 constexpr uint32_t kFrameMs = 100;
 constexpr int kEastEuropeCharset = 238;
+constexpr int kTurkishCharset = 162;
 constexpr TColor kSilver = 0xC0C0C0;
 constexpr TColor kBlack = 0x000000;
 constexpr uint64_t kMegabyte = 1024 * 1024;
@@ -145,7 +146,11 @@ TUnpackForm::TUnpackForm(SkinServices services, UnpackContext context)
     SetCaption(context_.box_caption);
     Background.SetBounds(0, 0, kClientWidth, kClientHeight);
     Background.SetStretch(true);
-    const FontSpec font{.name = "Arial", .height = -13, .bold = true, .charset = kEastEuropeCharset};
+    // Turkish captions are Windows-1254 bytes, the others Windows-1250.
+    const FontSpec font{.name = "Arial",
+                        .height = -13,
+                        .bold = true,
+                        .charset = context_.language == 2 ? kTurkishCharset : kEastEuropeCharset};
     int top = 10;
     for (TLabel* label : {&PackLabel1, &PackLabel2, &PackLabel3}) {
         label->SetAutoSize(false);
