@@ -19,7 +19,7 @@ constexpr int kClientHeight = 166;
 constexpr uint32_t kStartDelayMs = 300;
 constexpr uint32_t kFrameMs = 100;
 constexpr int kEastEuropeCharset = 238;
-constexpr int kTurkishCharset = 162;
+constexpr int kTurkishFontCharset = 162;
 constexpr TColor kSilver = 0xC0C0C0;
 constexpr TColor kBlack = 0x000000;
 constexpr uint64_t kMegabyte = 1024 * 1024;
@@ -150,7 +150,7 @@ TUnpackForm::TUnpackForm(SkinServices services, UnpackContext context)
     const FontSpec font{.name = "Arial",
                         .height = -13,
                         .bold = true,
-                        .charset = context_.language == 2 ? kTurkishCharset : kEastEuropeCharset};
+                        .charset = context_.language == 2 ? kTurkishFontCharset : kEastEuropeCharset};
     int top = 10;
     for (TLabel* label : {&PackLabel1, &PackLabel2, &PackLabel3}) {
         label->SetAutoSize(false);
