@@ -12,6 +12,7 @@
 #include "sampledisc/illustrations.h"
 #include "sampledisc/ini_text.h"
 #include "sampledisc/movie_writer.h"
+#include "sampledisc/sample_archives.h"
 #include "sampledisc/sample_items.h"
 #include "sampledisc/sample_pictures.h"
 #include "sampledisc/sample_setups.h"
@@ -164,14 +165,7 @@ bool EndsWith(const std::string& path, const char* extension) {
 }
 
 void WriteDocument(DiscWriter& disc, const std::string& path, const SampleItem& item) {
-    const std::string title = KeyValue(item.keys, "FullName");
-    if (EndsWith(path, ".PDF")) {
-        disc.Write(path, MinimalPdf(title));
-    } else if (EndsWith(path, ".HTM") || EndsWith(path, ".HTML")) {
-        disc.Write(path, Encode(WebPage(title, item.english), false));
-    } else {
-        disc.Write(path, Encode(ReadmeText(title, item.english + "\r\n\r\n" + item.czech), false));
-    }
+    disc.Write(path, DocumentBytes(path, item));
 }
 
 // What an item runs straight from the disc: a document, a film or a program.
@@ -203,9 +197,11 @@ void WriteItemFiles(DiscWriter& disc, const SampleItem& item) {
         }
     }
     const std::string install = KeyValue(item.keys, "InstallName");
-    if (HasSetupProgram(item)) {
+    if (HasArchive(item)) {
+        disc.Write(dir + "\\" + install, rarwriter::WriteRarArchive(ArchiveEntries(item)));
+    } else if (HasSetupProgram(item)) {
         disc.WriteScript(dir + "\\" + install, SetupScript(item));
-    } else if (!install.empty() && !IsMedia(install) && install.find(".rar") == std::string::npos) {
+    } else if (!install.empty() && !IsMedia(install)) {
         disc.WriteScript(dir + "\\" + install, SimpleSetupScript(KeyValue(item.keys, "FullName")));
     }
     const std::string game = KeyValue(item.keys, "GameName");

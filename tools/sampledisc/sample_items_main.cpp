@@ -1,5 +1,7 @@
 #include "sampledisc/sample_items.h"
 
+#include "sampledisc/sample_archives.h"
+
 namespace kavlo::sample {
 
 std::vector<SampleItem> SampleDemos();
@@ -52,6 +54,7 @@ SampleCatalogue BuildSampleCatalogue() {
     };
     for (auto* part : {&SampleDemos, &SampleSoftware, &SampleExtras}) {
         for (SampleItem& item : (*part)()) {
+            StateArchiveTotals(item);
             catalogue.items.push_back(std::move(item));
         }
     }

@@ -27,23 +27,6 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
-// The program files a GameName names: one, a list of alternatives ("A.EXE:B.EXE"), or versions with
-// labels and arguments ("GAME.EXE:Normal;GAME3D.EXE -gl:3D"); the menu runs whichever it finds.
-std::vector<std::string> Programs(const std::string& game_name) {
-    std::vector<std::string> elements{game_name};
-    if (game_name.find(':') != std::string::npos) {
-        elements = SplitList(game_name);
-    }
-    std::vector<std::string> programs;
-    for (const std::string& element : elements) {
-        const std::string program = CutAfterExtension(TextBeforeColon(element));
-        if (!program.empty()) {
-            programs.push_back(program);
-        }
-    }
-    return programs;
-}
-
 std::string Title(const SampleItem& item) {
     std::string title = KeyValue(item.keys, "FullName");
     title.erase(std::remove_if(title.begin(), title.end(), [](char c) { return c == ':' || c == '~'; }),
@@ -315,6 +298,21 @@ void AddWindowsFiles(const SampleItem& item, const std::string& dir, std::string
 }
 
 } // namespace
+
+std::vector<std::string> Programs(const std::string& game_name) {
+    std::vector<std::string> elements{game_name};
+    if (game_name.find(':') != std::string::npos) {
+        elements = SplitList(game_name);
+    }
+    std::vector<std::string> programs;
+    for (const std::string& element : elements) {
+        const std::string program = CutAfterExtension(TextBeforeColon(element));
+        if (!program.empty()) {
+            programs.push_back(program);
+        }
+    }
+    return programs;
+}
 
 bool HasSetupProgram(const SampleItem& item) {
     const std::string install = Upper(KeyValue(item.keys, "InstallName"));

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "sampledisc/sample_items.h"
 
 namespace kavlo::sample {
+
+// The program files a GameName names: one, a list of alternatives ("A.EXE:B.EXE"), or versions with
+// labels and arguments ("GAME.EXE:Normal;GAME3D.EXE -gl:3D"); the menu runs whichever it finds.
+std::vector<std::string> Programs(const std::string& game_name);
 
 // Whether the item installs through a setup program of its own on the disc.
 bool HasSetupProgram(const SampleItem& item);
