@@ -8,6 +8,7 @@ KAVLO_PACKAGES=(
     nlohmann-json3-dev libcli11-dev
     fonts-dejavu-core                      # the sample disc's two display fonts
     fonts-dejavu-extra                     # a face lacking characters, for the text fallback test
+    libarchive-dev unar                    # reading RAR archives: libarchive, unar/lsar behind it
     liblnk-dev libbfio-dev                 # reading shortcuts (.lnk); liblnk.h includes libbfio.h
     libfreetype-dev libfontconfig-dev      # text on the skin
     libjpeg62-turbo-dev libpng-dev         # pictures in, screenshots out

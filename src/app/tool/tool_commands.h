@@ -16,5 +16,6 @@ void AddBlendCommand(CLI::App& app);
 void AddDibCommands(CLI::App& app); // dib-decode, dib-encode
 void AddFormCommand(CLI::App& app);
 void AddSkinSheetCommand(CLI::App& app);
+void AddRarCommand(CLI::App& app); // rar list, rar extract
 
 } // namespace kavlo::tool

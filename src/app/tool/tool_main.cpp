@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     kavlo::tool::AddDibCommands(app);
     kavlo::tool::AddFormCommand(app);
     kavlo::tool::AddSkinSheetCommand(app);
+    kavlo::tool::AddRarCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }
