@@ -7,6 +7,7 @@
 #include "platform/registry.h"
 #include "platform/shortcuts.h"
 #include "platform/system_info.h"
+#include "platform/unrar.h"
 
 namespace kavlo {
 
@@ -18,6 +19,8 @@ struct Platform {
     Fonts& fonts;
     Processes& processes;
     Shortcuts& shortcuts;
+    // Reading RAR archives, as the unrar library's calls do.
+    Unrar& unrar;
     // What the menu showed and started, for the state dump.
     EventLog& events;
 };

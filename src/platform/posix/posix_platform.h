@@ -13,6 +13,7 @@
 #include "platform/posix/posix_processes.h"
 #include "platform/posix/posix_shortcuts.h"
 #include "platform/posix/posix_system_info.h"
+#include "platform/posix/posix_unrar.h"
 #include "platform/reg_file_registry.h"
 
 namespace kavlo {
@@ -59,6 +60,7 @@ public:
     PosixFonts& fonts() { return fonts_; }
     PosixProcesses& processes() { return processes_; }
     PosixShortcuts& shortcuts() { return shortcuts_; }
+    PosixUnrar& unrar() { return unrar_; }
     EventLog& events() { return events_; }
 
 private:
@@ -75,6 +77,7 @@ private:
     EventLog events_;
     PosixShortcuts shortcuts_;
     PosixProcesses processes_;
+    PosixUnrar unrar_;
     Platform platform_;
 };
 
