@@ -21,9 +21,9 @@
 #include "skin/controls/plain_controls.h"
 #include "skin/controls/skin_form.h"
 #include "skin/text/font_resolver.h"
+#include "unpack/unpack.h"
 #include "ui/application.h"
 #include "ui/message_box.h"
-#include "unpack/unpack.h"
 
 namespace kavlo {
 
@@ -96,6 +96,7 @@ struct TForm1Controls {
     TimerComponent* ScrollUpTimer = nullptr;
     TimerComponent* DIBTimer3 = nullptr;
     TimerComponent* DIBTimer4 = nullptr;
+    TimerComponent* Timer1 = nullptr; // the install poll
 };
 
 // The main window: owner of the menu's state, the catalogue tables, the INI readers and the skin
@@ -281,6 +282,9 @@ public:
     void Image1Click(TControl& sender);
     Launcher& Launch() { return launcher_; }
 
+    // Installing (install.cpp).
+    void InstallProc(TDemos& item);
+
     // Uninstalling (uninstall.cpp).
     void UninstallProc(TDemos& item);
     void DeleteQuestion(std::string_view dir);
@@ -344,6 +348,14 @@ private:
     void ConfigureLauncher();
     std::string ChooseVersion(const TDemos& item);
 
+    // Installing: the steps of InstallProc and the play button's actions by page.
+    void RecordInstall(const TDemos& item);
+    void SearchInstalledProgram(TDemos& item);
+    void FinishInstall(TDemos& item);
+    void PlayMovie(const TMovies& movie);
+    void PlayService(const TDemos& item);
+    void BringToFront();
+
     // Pages and the list.
     void HideUnusedSlots();
     void RedrawSchemeImages();
@@ -388,6 +400,9 @@ private:
     std::vector<std::string> registered_fonts_;
     bool terminate_requested_ = false;
     bool destroyed_ = false;
+    // The item and page an install started on: restored when it ends, and what the install poll checks.
+    int install_item_ = 0;
+    PageKind install_page_ = PageKind::None;
 
     std::unique_ptr<SkinForm> skin_;
     std::vector<std::string> layout_notes_;

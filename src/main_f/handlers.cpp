@@ -214,8 +214,7 @@ void TForm1::WireEvents() {
     }
 }
 
-// What launching, installing and the effects bring to life.
-void TForm1::PlayDIBImageClick(TControl&) {}
+// What the effects, border and music bring to life.
 void TForm1::ActionCoverMouseMove(TControl&, ShiftState, int, int) {}
 void TForm1::SpotMouseMove(TControl&, ShiftState, int, int) {}
 void TForm1::DIBImage4MouseEnter(TControl&) {}
@@ -225,7 +224,6 @@ void TForm1::PlayMouseEnter(int) {}
 void TForm1::PlayMouseLeave(int) {}
 void TForm1::AnimationTimerTimer() {}
 void TForm1::StartTimerTimer() {}
-void TForm1::Timer1Timer() {}
 void TForm1::MusicTimerTimer() {}
 void TForm1::DIBTimer1Timer() {}
 void TForm1::DIBTimer2Timer() {}

@@ -140,7 +140,8 @@ void TForm1::FindControls() {
                                {&c.ScrollDownTimer, "ScrollDownTimer"},
                                {&c.ScrollUpTimer, "ScrollUpTimer"},
                                {&c.DIBTimer3, "DIBTimer3"},
-                               {&c.DIBTimer4, "DIBTimer4"}}) {
+                               {&c.DIBTimer4, "DIBTimer4"},
+                               {&c.Timer1, "Timer1"}}) {
         *field = Need<TimerComponent>(f, name, missing);
     }
     if (!missing.empty()) {

@@ -52,6 +52,9 @@ public:
     // The user drags the window by the pointer until the button is released (a caption-less window
     // moved by its background).
     virtual void StartWindowDrag(WindowId window) = 0;
+    // Puts the window above the others and gives it the input focus (after a program the menu
+    // started, which may have covered it).
+    virtual void RaiseWindow(WindowId window) = 0;
 
     // Copies `source` (surface coordinates, counted from the top) of the surface to the client area at
     // (dest_x, dest_y); both are clipped.

@@ -114,6 +114,9 @@ std::optional<WindowSpec> HeadlessBackend::WindowInfo(WindowId window) const {
     return it->second.desc;
 }
 
+// No other program draws on the virtual screen, so nothing can cover a window.
+void HeadlessBackend::RaiseWindow(WindowId) {}
+
 void HeadlessBackend::StartWindowDrag(WindowId window) {
     if (Find(window) == nullptr) {
         return;

@@ -30,6 +30,7 @@ public:
     void SetWindowShape(WindowId window, std::vector<ScreenRect> shape) override;
     std::optional<WindowSpec> WindowInfo(WindowId window) const override;
     void StartWindowDrag(WindowId window) override;
+    void RaiseWindow(WindowId window) override;
     void Present(WindowId window, const PixelView& surface, const ScreenRect& source, int dest_x,
                  int dest_y) override;
     std::optional<Event> PollEvent() override;

@@ -233,6 +233,12 @@ std::optional<WindowSpec> SdlBackend::WindowInfo(WindowId window) const {
     return info;
 }
 
+void SdlBackend::RaiseWindow(WindowId window) {
+    if (Window* w = Find(window)) {
+        SDL_RaiseWindow(w->sdl);
+    }
+}
+
 void SdlBackend::StartWindowDrag(WindowId window) {
     Window* w = Find(window);
     if (w == nullptr) {
