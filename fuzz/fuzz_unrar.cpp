@@ -73,7 +73,10 @@ std::vector<std::string> SeedArchives() {
             {{.name = "bin", .kind = EntryKind::Directory, .host = HostOs::Unix},
              {.name = "bin\\run.sh", .data = "#!/bin/sh\n", .host = HostOs::Unix},
              {.name = "bin\\latest", .data = "run.sh", .kind = EntryKind::Symlink, .host = HostOs::Unix},
-             {.name = "up", .data = "../..", .kind = EntryKind::Symlink, .host = HostOs::Unix}}),
+             {.name = "up", .data = "../..", .kind = EntryKind::Symlink, .host = HostOs::Unix},
+             // Each link alone stays inside; the second climbs out through the first.
+             {.name = "here", .data = ".", .kind = EntryKind::Symlink, .host = HostOs::Unix},
+             {.name = "out", .data = "here/..", .kind = EntryKind::Symlink, .host = HostOs::Unix}}),
         rarwriter::WriteRarArchive({{.name = "..\\OUT.TXT", .data = "x"},
                                     {.name = "C:\\WINDOWS\\OUT.TXT", .data = "x"},
                                     {.name = "\\\\server\\share\\x", .data = "x"},

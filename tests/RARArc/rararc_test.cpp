@@ -104,16 +104,21 @@ TEST(TRARTest, ListsAndExtractsNestedEntriesWithExactProgressAndSelection) {
 
 TEST(TRARTest, HostileEntriesAreRefusedOneByOneAndNothingLandsOutsideTheTarget) {
     test::TempDir tmp;
-    WriteArchive(tmp / "bad.rar",
-                 {{.name = "..\\escape.txt", .data = "x"},
-                  {.name = "\\abs.txt", .data = "x"},
-                  {.name = "C:\\drive.txt", .data = "x"},
-                  {.name = "\\\\server\\share\\unc.txt", .data = "x"},
-                  {.name = "ok\\..\\..\\deep.txt", .data = "x"},
-                  {.name = "out", .data = "../..", .kind = EntryKind::Symlink, .host = HostOs::Unix},
-                  {.name = "inside", .data = "good.txt", .kind = EntryKind::Symlink, .host = HostOs::Unix},
-                  {.name = "damaged.txt", .data = "dd", .crc_damage = 1},
-                  {.name = "good.txt", .data = "fine"}});
+    WriteArchive(
+        tmp / "bad.rar",
+        {{.name = "..\\escape.txt", .data = "x"},
+         {.name = "\\abs.txt", .data = "x"},
+         {.name = "C:\\drive.txt", .data = "x"},
+         {.name = "\\\\server\\share\\unc.txt", .data = "x"},
+         {.name = "ok\\..\\..\\deep.txt", .data = "x"},
+         {.name = "out", .data = "../..", .kind = EntryKind::Symlink, .host = HostOs::Unix},
+         {.name = "inside", .data = "good.txt", .kind = EntryKind::Symlink, .host = HostOs::Unix},
+         // Fine alone; "chain" would climb out through it.
+         {.name = "here", .data = ".", .kind = EntryKind::Symlink, .host = HostOs::Unix},
+         {.name = "chain", .data = "here/..", .kind = EntryKind::Symlink, .host = HostOs::Unix},
+         {.name = "sub\\up", .data = "../good.txt", .kind = EntryKind::Symlink, .host = HostOs::Unix},
+         {.name = "damaged.txt", .data = "dd", .crc_damage = 1},
+         {.name = "good.txt", .data = "fine"}});
     fs::create_directories(tmp / "t" / "target");
     Walk walk(tmp / "bad.rar", tmp / "t" / "target");
     EXPECT_FALSE(walk.rar.ExtractArchive());
@@ -123,12 +128,15 @@ TEST(TRARTest, HostileEntriesAreRefusedOneByOneAndNothingLandsOutsideTheTarget) 
                                                                      {"\\\\server\\share\\unc.txt", 16},
                                                                      {"ok\\..\\..\\deep.txt", 16},
                                                                      {"out", 16},
+                                                                     {"chain", 16},
                                                                      {"damaged.txt", 12}}));
     EXPECT_EQ(walk.extracted.back(), std::make_pair(std::string("good.txt"), true));
     std::map<std::string, std::string> tree = Tree(tmp / "t");
     tree.erase("target/damaged.txt"); // kept as unpacked, but reported damaged
     EXPECT_EQ(tree, (std::map<std::string, std::string>{{"target/good.txt", "fine"},
-                                                        {"target/inside", "->good.txt"}}));
+                                                        {"target/inside", "->good.txt"},
+                                                        {"target/here", "->."},
+                                                        {"target/sub/up", "->../good.txt"}}));
     EXPECT_FALSE(fs::exists("/abs.txt"));
 
     // A link already standing in the target is not written through.

@@ -184,21 +184,25 @@ Fd OpenDirs(const std::string& root, const std::vector<std::string>& parts, size
     return dir;
 }
 
-// True when a link stored at `parts` pointing at `target` resolves below the destination.
+// True when a link stored at `parts` pointing at `target` resolves below the destination. Its ".." parts
+// must all come first: they then climb only the real folders that hold the link, while a ".." after a
+// name could climb out of whatever an earlier link made that name lead to ("here" -> ".", then
+// "out" -> "here/..").
 bool LinkStaysInside(const std::vector<std::string>& parts, std::string_view target) {
     if (target.empty() || target[0] == '/' || target[0] == '\\' || (target.size() >= 2 && target[1] == ':')) {
         return false;
     }
     int depth = static_cast<int>(parts.size()) - 1;
+    bool named = false;
     std::string part;
     for (size_t i = 0; i <= target.size(); ++i) {
         if (i == target.size() || target[i] == '/' || target[i] == '\\') {
             if (part == "..") {
-                if (--depth < 0) {
+                if (named || --depth < 0) {
                     return false;
                 }
             } else if (!part.empty() && part != ".") {
-                ++depth;
+                named = true;
             }
             part.clear();
         } else {
