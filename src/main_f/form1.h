@@ -21,9 +21,9 @@
 #include "skin/controls/plain_controls.h"
 #include "skin/controls/skin_form.h"
 #include "skin/text/font_resolver.h"
-#include "unpack/unpack.h"
 #include "ui/application.h"
 #include "ui/message_box.h"
+#include "unpack/unpack.h"
 
 namespace kavlo {
 
@@ -349,6 +349,7 @@ private:
     std::string ChooseVersion(const TDemos& item);
 
     // Installing: the steps of InstallProc and the play button's actions by page.
+    void InstallArchive(TDemos& item);
     void RecordInstall(const TDemos& item);
     void SearchInstalledProgram(TDemos& item);
     void FinishInstall(TDemos& item);

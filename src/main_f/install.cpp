@@ -148,6 +148,10 @@ void TForm1::InstallProc(TDemos& item) {
     }
     const std::string setup = item.SourceDir + "\\" + item.InstallName;
     switch (item.InstallType) {
+        case 2:
+        case 3:
+            InstallArchive(item);
+            break;
         case 4:
             launcher_.NormalExec(setup);
             controls.Timer1->Timer().SetEnabled(true);
@@ -174,6 +178,24 @@ void TForm1::InstallProc(TDemos& item) {
     }
     FillList();
     ProcessPage();
+}
+
+// The reader picks the folder, the archive is unpacked into it (an incomplete result leaves no
+// folder to record), and the item's own setup, if it has one, runs from there.
+void TForm1::InstallArchive(TDemos& item) {
+    if (ChooseTargetDir().empty()) {
+        return;
+    }
+    UnpackChosenDir();
+    item.InstalledDir = ChosenDir;
+    RecordInstall(item);
+    if (item.Name == "NECROMANIA") {
+        platform_.fs.WriteFileAtomic(PostFixDir(state.WindowsDir) + "Necromania - demo.dr",
+                                     item.InstalledDir + "\r\n");
+    }
+    if (!item.SetupName.empty() && !item.InstalledDir.empty()) {
+        launcher_.WaitExec(item.InstalledDir + "\\" + item.SetupName);
+    }
 }
 
 // A read-only kavlo.ini is no error: the install stands without its record.
