@@ -178,5 +178,34 @@ TEST(InstallScenario, EveryKindOfSetupAndTheFilmsPage) {
     EXPECT_NE(texts(film.dump)[0].find("DVD"), std::string::npos);
 }
 
+// The whole road of an archive demo on the sample disc: the target dialog proposes a folder, the
+// question is answered, the archive is unpacked there and recorded; the play button then runs the
+// game, and the uninstall button removes the folder again.
+TEST(InstallScenario, AnArchiveDemoIsInstalledRunAndUninstalled) {
+    Menu menu;
+    const stdfs::path c = menu.Dir() / "pc" / "drive_c";
+    const stdfs::path during = menu.Dir() / "during.json";
+    const MenuResult installed = menu.Run(test::SampleDisc(), {},
+                                          "click DemosLabel1\nclick PlayImage\ndump " + during.string() +
+                                              "\nanswer ok\nanswer yes\nwait 500\n");
+    ASSERT_EQ(installed.run.exit_code, 0) << installed.run.err;
+    const json open = json::parse(ReadHostFile(during));
+    ASSERT_EQ(open["dialogs"].size(), 1u);
+    EXPECT_EQ(open["dialogs"][0]["window"]["title"], "Directory selection");
+    EXPECT_EQ(open["dialogs"][0]["components"]["EditDir1"]["text"], "C:\\FROSTRAL");
+    EXPECT_TRUE(stdfs::exists(c / "FROSTRAL" / "RALLY.EXE"));
+    EXPECT_TRUE(stdfs::exists(c / "FROSTRAL" / "README.TXT"));
+    EXPECT_NE(ReadHostFile(menu.Settings()).find("FROSTBITE RALLY=C:\\FROSTRAL"), std::string::npos);
+
+    const MenuResult used = menu.Run(test::SampleDisc(), {},
+                                     "click DemosLabel1\nclick PlayImage\nwait 300\nclick StopImage\n"
+                                     "answer yes\nwait 300\n");
+    ASSERT_EQ(used.run.exit_code, 0) << used.run.err;
+    const std::vector<json> starts = Starts(used.dump);
+    ASSERT_FALSE(starts.empty());
+    EXPECT_EQ(starts[0]["commandLine"], "C:\\FROSTRAL\\RALLY.EXE");
+    EXPECT_FALSE(stdfs::exists(c / "FROSTRAL"));
+}
+
 } // namespace
 } // namespace kavlo
