@@ -161,9 +161,10 @@ TUnpackForm::TUnpackForm(SkinServices services, UnpackContext context)
         label->SetFont(font);
         top += 18;
     }
-    Animate1.SetBounds(73, 68, 280, 56);
+    // The background's plate ends in an accent line at y 148: the clip and the percentage stay above it.
+    Animate1.SetBounds(73, 68, 280, 48);
     Label1.SetAutoSize(false);
-    Label1.SetBounds(8, 134, kClientWidth - 16, 20);
+    Label1.SetBounds(8, 122, kClientWidth - 16, 18);
     Label1.SetAlignment(TAlignment::taCenter);
     Label1.SetTransparent(true);
     Label1.SetFont(font);
@@ -218,6 +219,7 @@ void TUnpackForm::WireArchiveEvents() {
         if (error == kRarECreate) {
             return;
         }
+        failed_ = true;
         ShowError(TRAR::ErrorText(error));
         RequestClose();
     };
@@ -394,13 +396,15 @@ UnpackOutcome TUnpackForm::Execute() {
     UnpackOutcome outcome;
     outcome.aborted = aborted_;
     outcome.refused = refused_;
+    outcome.failed = failed_;
     outcome.unpacked_bytes = unpacked_bytes_;
     outcome.expected_bytes = expected_bytes_;
     outcome.entry_count = entry_count_;
     outcome.entries_remaining = entries_remaining_;
     // An aborted walk is incomplete whatever the sizes say: without an expected size the test below
-    // would pass it.
-    outcome.complete = !aborted_ &&
+    // would pass it. So is one the library reported an error in: a damaged file has all its bytes and
+    // a missing archive none, and neither may be recorded as installed.
+    outcome.complete = !aborted_ && !failed_ &&
                        !(expected_known_ && unpacked_bytes_ > 0 && expected_bytes_ > 0 &&
                          unpacked_bytes_ != expected_bytes_) &&
                        !(entry_count_ > 0 && entries_remaining_ > 0);

@@ -63,6 +63,7 @@ struct UnpackOutcome {
     bool complete = true; // false: the caller must forget the directory
     bool aborted = false; // the reader confirmed ESC
     bool refused = false; // not started: too little free space
+    bool failed = false;  // the library reported an error other than a file it could not create
     int64_t unpacked_bytes = 0;
     int64_t expected_bytes = 0;
     uint64_t entry_count = 0;
@@ -125,6 +126,7 @@ private:
     uint64_t entries_remaining_ = 0;
     bool aborted_ = false;
     bool refused_ = false;
+    bool failed_ = false;
     bool close_requested_ = false;
     bool walking_ = false;
 };
