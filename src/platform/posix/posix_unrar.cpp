@@ -140,7 +140,13 @@ std::vector<Rar4Entry> ScanRar4(FILE* file) {
         } else if (type == 0x7B) {
             break;
         }
-        pos += size + add;
+        // A damaged 64-bit size could wrap the position back to a block already read: the walk would
+        // never end.
+        const uint64_t next = pos + size + add;
+        if (next <= pos) {
+            break;
+        }
+        pos = next;
     }
     return entries;
 }
