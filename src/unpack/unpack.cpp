@@ -46,8 +46,9 @@ std::string Replace(std::string text, std::string_view mark, std::string_view va
 std::string NoSpaceText(int language, std::string_view dir, uint64_t needed, uint64_t free) {
     static constexpr const char* kTexts[] = {
         "There is not enough free space in %1: %2 MB are needed, %3 MB are free.",
-        "Na disku nen\xED dost m\xEDsta pro %1: pot\xF8"
-        "eba %2 MB, volno %3 MB.",
+        // The split keeps "\xF8" from swallowing the letter after it.
+        ("Na disku nen\xED dost m\xEDsta pro %1: pot\xF8"
+         "eba %2 MB, volno %3 MB."),
         "%1 icin yeterli bos alan yok: %2 MB gerekli, %3 MB bos.",
         "Spatiu liber insuficient in %1: necesar %2 MB, liber %3 MB.",
         "Na disku nie je dos\x9D miesta pre %1: treba %2 MB, vo\xBEn\xE9 %3 MB.",
