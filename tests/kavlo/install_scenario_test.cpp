@@ -194,6 +194,9 @@ TEST(InstallScenario, AnArchiveDemoIsInstalledRunAndUninstalled) {
     EXPECT_EQ(open["dialogs"][0]["window"]["title"], "Directory selection");
     EXPECT_EQ(open["dialogs"][0]["components"]["EditDir1"]["text"], "C:\\FROSTRAL");
     EXPECT_TRUE(stdfs::exists(c / "FROSTRAL" / "RALLY.EXE"));
+    // The game was packed with its run bit and must start from where it was unpacked.
+    EXPECT_NE(stdfs::status(c / "FROSTRAL" / "RALLY.EXE").permissions() & stdfs::perms::owner_exec,
+              stdfs::perms::none);
     EXPECT_TRUE(stdfs::exists(c / "FROSTRAL" / "README.TXT"));
     EXPECT_NE(ReadHostFile(menu.Settings()).find("FROSTBITE RALLY=C:\\FROSTRAL"), std::string::npos);
 

@@ -582,6 +582,10 @@ int PosixUnrar::ProcessFile(RarHandle handle, RarOperation operation,
         archive_read_data_skip(walk->reader);
         return walk->password.empty() ? kRarMissingPassword : ExtractWithUnar(*walk, out.get());
     }
+    // A program packed on a Unix system keeps its run bit, as it had where it was packed.
+    if ((archive_entry_perm(walk->entry) & 0111) != 0) {
+        ::fchmod(out.get(), 0755);
+    }
     int result = CopyData(*walk, out.get(), walk->is_rar4);
     if (result == kRarBadData && !walk->dead && walk->is_rar4 &&
         std::string_view(archive_error_string(walk->reader) ? archive_error_string(walk->reader) : "")
