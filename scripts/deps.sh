@@ -15,7 +15,7 @@ KAVLO_PACKAGES=(
     libsdl2-dev libx11-dev libxext-dev     # the window, and its outline through the X SHAPE extension
     libxtst-dev                            # the window tests click through the XTEST extension
     xvfb                                   # a display for the window test
-    libarchive-tools unar                  # bsdtar and lsar read back the archives our writer makes
+    libarchive-tools                       # bsdtar reads back the archives our writer makes (lsar: unar)
 )
 
 # Installs whatever of KAVLO_PACKAGES is missing (as root, or through sudo).
