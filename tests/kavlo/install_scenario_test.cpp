@@ -1,7 +1,7 @@
 // Installing headless, end to end, on a disc and PC written here: a setup not waited for and found by
 // the 3-second poll, a setup whose program is searched for on the drives, setups waited for, an MSI
 // package and a folder handed to the shell, the films page, and the "T" argument's message; on the
-// sample disc, a setup installed, run and uninstalled from the same panel.
+// sample disc, archives installed through the target dialog and the extraction, run and uninstalled.
 
 #include <gtest/gtest.h>
 
@@ -208,6 +208,32 @@ TEST(InstallScenario, AnArchiveDemoIsInstalledRunAndUninstalled) {
     ASSERT_FALSE(starts.empty());
     EXPECT_EQ(starts[0]["commandLine"], "C:\\FROSTRAL\\RALLY.EXE");
     EXPECT_FALSE(stdfs::exists(c / "FROSTRAL"));
+}
+
+// A forced folder confirms itself and only asks the question; a full game's proposal is its place on
+// the disc. Both archives unpack whole and are recorded.
+TEST(InstallScenario, AForcedFolderAndAFullGameUnpackWhole) {
+    Menu menu;
+    const stdfs::path c = menu.Dir() / "pc" / "drive_c";
+    const MenuResult r =
+        menu.Run(test::SampleDisc(), {},
+                 "click DemosLabel5\nanswer yes\nclick PlayImage\nwait 1000\n"
+                 "click DIBSection2\nclick DemosLabel1\nclick PlayImage\nanswer ok\nanswer yes\n"
+                 "wait 1000\n");
+    ASSERT_EQ(r.run.exit_code, 0) << r.run.err;
+    const std::vector<json> boxes = Boxes(r.dump);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0]["text"], "Would you like to install this demo in C:\\NIGHTCOU ?");
+    EXPECT_EQ(boxes[1]["text"], "Would you like to install this program to C:\\FULL\\LIGHT ?");
+    EXPECT_TRUE(stdfs::exists(c / "NIGHTCOU" / "COURIER.EXE"));
+    size_t unpacked = 0;
+    for (const auto& entry : stdfs::recursive_directory_iterator(c / "FULL" / "LIGHT")) {
+        unpacked += entry.is_regular_file() || entry.is_directory() ? 1 : 0;
+    }
+    EXPECT_EQ(unpacked, 208u);
+    const std::string settings = ReadHostFile(menu.Settings());
+    EXPECT_NE(settings.find("NIGHT COURIER=C:\\NIGHTCOU"), std::string::npos);
+    EXPECT_NE(settings.find("LIGHTHOUSE=C:\\FULL\\LIGHT"), std::string::npos);
 }
 
 } // namespace
