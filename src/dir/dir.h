@@ -10,7 +10,8 @@
 
 namespace kavlo {
 
-// The pages whose items the target-directory dialog treats apart, by their page numbers.
+// The pages whose items the install dialogs (target directory, extraction) treat apart, by their page
+// numbers.
 enum class TargetPage : int {
     Demos = 1,
     Extra = 2,

@@ -10,12 +10,19 @@ int TForm1::ChoiceDialog(std::string_view question, const std::vector<std::strin
     return ShowChoiceDialog(SkinServices{app_, fonts_}, ApplicationTitle, question, choices);
 }
 
+// The window may have been dragged since it was placed: dialogs open relative to where it is now.
+ScreenRect TForm1::WindowPlace() const {
+    const std::optional<WindowSpec> window = app_.GetBackend().WindowInfo(window_);
+    return window ? ScreenRect{window->left, window->top, window->left + window->client_width,
+                               window->top + window->client_height}
+                  : bounds_;
+}
+
 std::string TForm1::ChooseTargetDir() {
     TargetDirContext context;
-    // The window may have been dragged since it was placed.
-    const std::optional<WindowSpec> window = app_.GetBackend().WindowInfo(window_);
-    context.main_left = window ? window->left : bounds_.left;
-    context.main_top = window ? window->top : bounds_.top;
+    const ScreenRect place = WindowPlace();
+    context.main_left = place.left;
+    context.main_top = place.top;
     context.colour_scheme = state.ColourScheme;
     context.language = catalogue.header.Version;
     context.page_kind = static_cast<int>(state.CurrentPage);

@@ -383,6 +383,8 @@ private:
     void HandleEvent(const Event& event);
     void ApplyCaption();
     void PlaceWindow(int width, int height);
+    // Where the window stands on the screen now.
+    ScreenRect WindowPlace() const;
 
     // The gallery.
     // The current item's picture name on a page whose items have pictures; empty on the others.

@@ -19,26 +19,9 @@ bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
-// Pages whose play button runs an installed item and installs the others.
-bool InstallsOrRuns(PageKind page) {
-    switch (page) {
-        case PageKind::Demos:
-        case PageKind::Extra:
-        case PageKind::Shareware:
-        case PageKind::Readers:
-        case PageKind::Fulls:
-        case PageKind::Addons:
-        case PageKind::Extra2:
-        case PageKind::Extra3:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // Pages whose installs the 3-second poll watches.
 bool Polled(PageKind page) {
-    return InstallsOrRuns(page) && page != PageKind::Extra;
+    return InstallsItems(page) && page != PageKind::Extra;
 }
 
 // A search depth from the catalogue; anything but a decimal number is no limit worth reading.
@@ -57,7 +40,7 @@ void TForm1::PlayDIBImageClick(TControl&) {
     const PageKind page = state.CurrentPage;
     const int n = state.CurrentItem;
     const std::string& disc = state.DiscDrive;
-    if (InstallsOrRuns(page)) {
+    if (InstallsItems(page)) {
         if (TDemos* item = DemosItem(page, n)) {
             if (item->Installed != 0) {
                 RunProc(*item);

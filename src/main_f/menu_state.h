@@ -27,6 +27,23 @@ enum class PageKind : uint8_t {
     Settings = 21,
 };
 
+// The pages whose items the menu installs itself or through their setups, and runs once installed.
+inline bool InstallsItems(PageKind page) {
+    switch (page) {
+        case PageKind::Demos:
+        case PageKind::Extra:
+        case PageKind::Shareware:
+        case PageKind::Readers:
+        case PageKind::Fulls:
+        case PageKind::Addons:
+        case PageKind::Extra2:
+        case PageKind::Extra3:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // A slot of the icon column (its caption and the page it opens), or an entry of the picture cache
 // (a picture name and the image-list entry that holds it).
 struct TPage {

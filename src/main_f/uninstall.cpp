@@ -208,20 +208,7 @@ bool Uninstalling::Run() {
 }
 
 bool OffersUninstall(PageKind page) {
-    switch (page) {
-        case PageKind::Demos:
-        case PageKind::Extra:
-        case PageKind::Shareware:
-        case PageKind::Readers:
-        case PageKind::Fulls:
-        case PageKind::Addons:
-        case PageKind::Extra2:
-        case PageKind::Extra3:
-        case PageKind::Installed:
-            return true;
-        default:
-            return false;
-    }
+    return InstallsItems(page) || page == PageKind::Installed;
 }
 
 } // namespace

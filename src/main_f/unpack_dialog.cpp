@@ -7,10 +7,9 @@ namespace kavlo {
 
 UnpackOutcome TForm1::UnpackChosenDir() {
     UnpackContext context;
-    // The window may have been dragged since it was placed.
-    const std::optional<WindowSpec> window = app_.GetBackend().WindowInfo(window_);
-    context.main_left = window ? window->left : bounds_.left;
-    context.main_top = window ? window->top : bounds_.top;
+    const ScreenRect place = WindowPlace();
+    context.main_left = place.left;
+    context.main_top = place.top;
     context.colour_scheme = state.ColourScheme;
     context.language = catalogue.header.Version;
     context.page_kind = static_cast<int>(state.CurrentPage);

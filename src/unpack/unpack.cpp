@@ -178,8 +178,8 @@ TUnpackForm::TUnpackForm(SkinServices services, UnpackContext context)
 
 TUnpackForm::~TUnpackForm() = default;
 
-bool TUnpackForm::OnPage(std::initializer_list<UnpackPage> pages) const {
-    for (const UnpackPage page : pages) {
+bool TUnpackForm::OnPage(std::initializer_list<TargetPage> pages) const {
+    for (const TargetPage page : pages) {
         if (context_.page_kind == static_cast<int>(page)) {
             return true;
         }
@@ -261,8 +261,8 @@ void TUnpackForm::FormCreate() {
         Background.SetPicture(std::move(*picture.picture));
     }
     const bool named =
-        OnPage({UnpackPage::Demos, UnpackPage::Extra, UnpackPage::Shareware, UnpackPage::Readers,
-                UnpackPage::Fulls, UnpackPage::Extra2, UnpackPage::Extra3});
+        OnPage({TargetPage::Demos, TargetPage::Extra, TargetPage::Shareware, TargetPage::Readers,
+                TargetPage::Fulls, TargetPage::Extra2, TargetPage::Extra3});
     item_name_ = named ? context_.Name : std::string{};
     if (context_.language == 2) {
         // Turkish puts the verb last: "<item>'den <dir>'e kuruluyor".
@@ -284,12 +284,12 @@ void TUnpackForm::Activated() {
 }
 
 void TUnpackForm::FormActivate() {
-    if (OnPage({UnpackPage::Demos, UnpackPage::Extra, UnpackPage::Shareware, UnpackPage::Readers,
-                UnpackPage::Fulls, UnpackPage::Extra2, UnpackPage::Extra3})) {
+    if (OnPage({TargetPage::Demos, TargetPage::Extra, TargetPage::Shareware, TargetPage::Readers,
+                TargetPage::Fulls, TargetPage::Extra2, TargetPage::Extra3})) {
         rar_->ArchiveName = context_.SourceDir + "\\" + context_.InstallName;
     }
     rar_->TargetDir = context_.chosen_dir;
-    if (OnPage({UnpackPage::Demos})) {
+    if (OnPage({TargetPage::Demos})) {
         if (context_.InstallType == 3) {
             const std::string stored =
                 context_.catalogue != nullptr
@@ -344,7 +344,7 @@ bool TUnpackForm::EnoughSpace() {
 void TUnpackForm::Timer1Timer() {
     Timer1.Timer().SetEnabled(false);
     walking_ = true;
-    if (OnPage({UnpackPage::Demos})) {
+    if (OnPage({TargetPage::Demos})) {
         const bool clean = rar_->ExtractArchive();
         // Only a whole, uninterrupted count may stand as the item's size from now on.
         if (expected_bytes_ == 0 && expected_known_ && clean && !aborted_ && context_.catalogue != nullptr) {
@@ -369,7 +369,7 @@ bool TUnpackForm::KeyPreview(uint16_t key) {
 }
 
 void TUnpackForm::EscapePressed() {
-    if (!OnPage({UnpackPage::Demos}) || aborted_ || close_requested_) {
+    if (!OnPage({TargetPage::Demos}) || aborted_ || close_requested_) {
         return;
     }
     Animate1.SetActive(false);

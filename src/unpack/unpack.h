@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "dir/dir.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
 #include "platform/unrar.h"
@@ -18,26 +19,13 @@ namespace kavlo {
 class TRAR;
 class CopyAnimation;
 
-// The pages whose archive items the extraction dialog names, by their page numbers.
-enum class UnpackPage : int {
-    Demos = 1,
-    Extra = 2,
-    Shareware = 3,
-    Drivers = 4,
-    Readers = 6,
-    Fulls = 10,
-    Addons = 11,
-    Extra2 = 13,
-    Extra3 = 14,
-};
-
 // What the extraction dialog learns from the main window when it is shown.
 struct UnpackContext {
     int main_left = 0; // the main window's place on the screen
     int main_top = 0;
     int colour_scheme = 0;
     int language = 0;  // the disc's language code L: message numbers are 100 * L + n
-    int page_kind = 0; // the open page's number (UnpackPage)
+    int page_kind = 0; // the open page's number (TargetPage)
     int item_number = 0;
     // The current item's fields.
     std::string Name;
@@ -96,7 +84,7 @@ protected:
     bool KeyPreview(uint16_t key) override;
 
 private:
-    bool OnPage(std::initializer_list<UnpackPage> pages) const;
+    bool OnPage(std::initializer_list<TargetPage> pages) const;
     bool ByteMode() const { return entry_count_ == 0; }
     int Message(int index) const { return context_.language * 100 + index; }
     std::string CatalogueSection() const;

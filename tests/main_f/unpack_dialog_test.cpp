@@ -59,11 +59,6 @@ std::vector<RarEntry> GameEntries() {
 }
 constexpr int64_t kGameBytes = 10000;
 
-std::string HostFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // The menu on the sample disc (D:) with the steps of a script run whenever the program idles; see
 // target_dir_test.cpp for the same fixture round the target-directory dialog.
 class UnpackMenu {
@@ -189,10 +184,10 @@ public:
 };
 
 void ExpectGame(const std::filesystem::path& dir) {
-    EXPECT_EQ(HostFile(dir / "RALLY.EXE"), Bytes(1000, 'a'));
-    EXPECT_EQ(HostFile(dir / "DATA" / "TRACK1.DAT"), Bytes(3000, 'b'));
-    EXPECT_EQ(HostFile(dir / "DATA" / "TRACK2.DAT"), Bytes(2000, 'c'));
-    EXPECT_EQ(HostFile(dir / "README.TXT"), Bytes(4000, 'd'));
+    EXPECT_EQ(test::ReadHostFile(dir / "RALLY.EXE"), Bytes(1000, 'a'));
+    EXPECT_EQ(test::ReadHostFile(dir / "DATA" / "TRACK1.DAT"), Bytes(3000, 'b'));
+    EXPECT_EQ(test::ReadHostFile(dir / "DATA" / "TRACK2.DAT"), Bytes(2000, 'c'));
+    EXPECT_EQ(test::ReadHostFile(dir / "README.TXT"), Bytes(4000, 'd'));
     EXPECT_TRUE(std::filesystem::is_directory(dir / "SAVES"));
 }
 
@@ -356,7 +351,7 @@ TEST(UnpackDialog, ADamagedEntryAMissingArchiveAndAFullDiskAreShownAndNothingIsR
     EXPECT_EQ(menu.Boxes()[1].text, "Would you like to delete all files in C:\\GAMES\\DAMAGED ?");
     EXPECT_FALSE(outcome.complete);
     EXPECT_EQ(menu.form.ChosenDir, "");
-    EXPECT_EQ(HostFile(menu.C("GAMES/DAMAGED/README.TXT")), Bytes(4000, 'd'));
+    EXPECT_EQ(test::ReadHostFile(menu.C("GAMES/DAMAGED/README.TXT")), Bytes(4000, 'd'));
 
     // A missing archive: the listing and the extraction each show the library's open error.
     menu.Item(PageKind::Fulls, "missing.rar", 2, "", "MISSING");
