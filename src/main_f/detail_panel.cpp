@@ -1,6 +1,7 @@
 // The detail panel: texts, flags, buttons and hints.
 
 #include "main_f/form1.h"
+#include "main_f/skin_images.h"
 #include "platform/codepage.h"
 
 namespace kavlo {
@@ -81,15 +82,8 @@ void SetFlag(TDIBImage* flag, bool on, int image) {
 
 // Tag 1 and the button's normal picture, or Tag 0 and no picture.
 void SetButton(TImage* button, const TImageList& pictures, bool on, int index) {
-    const TMemoryDIB* image = on ? pictures.Image(index) : nullptr;
-    Picture picture;
-    if (image != nullptr) {
-        picture.width = image->Width();
-        picture.height = image->Height();
-        picture.pixels.assign(image->Bits(), image->Bits() + image->PixelCount());
-    }
     button->SetTag(on ? 1 : 0);
-    button->SetPicture(std::move(picture));
+    ShowListImage(*button, pictures, on ? index : -1);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "skin/controls/dib_image.h"
+#include "skin/controls/plain_controls.h"
 #include "skin/surface/skin_types.h"
 
 namespace kavlo {
@@ -19,6 +20,18 @@ inline void SetImage(TDIBImage* image, int index) {
 
 inline bool Shows(const TDIBImage* image) {
     return image->IndexMain().DIBIndex() != -1;
+}
+
+// A plain picture takes a copy of entry `index` of an image list; outside the list it shows nothing.
+inline void ShowListImage(TImage& image, const TImageList& list, int index) {
+    const TMemoryDIB* entry = list.Image(index);
+    Picture picture;
+    if (entry != nullptr) {
+        picture.width = entry->Width();
+        picture.height = entry->Height();
+        picture.pixels.assign(entry->Bits(), entry->Bits() + entry->PixelCount());
+    }
+    image.SetPicture(std::move(picture));
 }
 
 // Delphi's Round: halves go to the even neighbour.
