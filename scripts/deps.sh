@@ -16,6 +16,7 @@ KAVLO_PACKAGES=(
     libxtst-dev                            # the window tests click through the XTEST extension
     xvfb                                   # a display for the window test
     libarchive-tools                       # bsdtar reads back the archives our writer makes (lsar: unar)
+    lame                                   # encoding the sample disc's music tracks at build time
 )
 
 # Installs whatever of KAVLO_PACKAGES is missing (as root, or through sudo).
