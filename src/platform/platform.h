@@ -3,6 +3,7 @@
 #include "platform/event_log.h"
 #include "platform/file_system.h"
 #include "platform/fonts.h"
+#include "platform/libraries.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/shortcuts.h"
@@ -23,6 +24,8 @@ struct Platform {
     Unrar& unrar;
     // What the menu showed and started, for the state dump.
     EventLog& events;
+    // Libraries loaded by file name (the music decoder plug-in).
+    Libraries& libraries;
 };
 
 } // namespace kavlo

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +32,25 @@ struct WindowSpec {
     std::vector<ScreenRect> shape;
     // A dialog's frame and title bar from the window system; the menu's own window has none.
     bool framed = false;
+};
+
+// Sound the program hands to the machine: interleaved signed 16-bit samples in the machine's byte order.
+struct AudioFormat {
+    int rate_hz = 44100;
+    int channels = 2;
+};
+
+// Fills `frames` frames (frames x channels samples) of `samples`; whatever it cannot fill it must set to
+// silence. May run on another thread than the program's (the sound device's own), never on two at once.
+using AudioPull = std::function<void(int16_t* samples, size_t frames)>;
+
+// A playing sound: opened paused; destroying it closes it, after which the pull is never called again.
+class AudioStream {
+public:
+    virtual ~AudioStream() = default;
+    virtual void Pause() = 0;
+    virtual void Resume() = 0;
+    virtual bool Paused() const = 0;
 };
 
 // What the program needs from the machine's window system. ui/ never draws: windows get finished
@@ -71,6 +92,10 @@ public:
     virtual MessageBoxes& Boxes() = 0;
     virtual void SetCursor(Cursor cursor) = 0;
     virtual ScreenSize DisplaySize() const = 0;
+
+    // A sound stream in `format`, fed by `pull` while it runs; nothing when the machine has no sound
+    // output or refuses the format (the program then stays silent).
+    virtual std::unique_ptr<AudioStream> OpenAudio(const AudioFormat& format, AudioPull pull) = 0;
 };
 
 } // namespace kavlo

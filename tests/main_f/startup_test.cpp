@@ -57,7 +57,7 @@ public:
                                       .fixed_time = time}),
           system_(posix_.system()), platform_{posix_.fs(),    posix_.registry(),  system_,
                                               posix_.fonts(), posix_.processes(), posix_.shortcuts(),
-                                              posix_.unrar(), posix_.events()},
+                                              posix_.unrar(), posix_.events(),    posix_.libraries()},
           fonts_(posix_.fonts()), form(platform_, app_, fonts_, FormStream(), std::move(args)) {}
 
     std::vector<std::string> BoxTexts() const {

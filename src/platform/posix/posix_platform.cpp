@@ -108,8 +108,9 @@ PosixPlatform::PosixPlatform(const PosixPlatformOptions& options, DriveLayout la
     : paths_(PcRootOf(options)), fresh_(IsMissing(paths_.drive_c)), disc_letter_(layout.disc_letter),
       fs_(paths_.drive_c, std::move(layout.drives)), registry_(paths_.registry),
       system_(paths_.windows, ProgramPathOf(disc_letter_), options.fixed_time), fonts_(fs_), shortcuts_(fs_),
-      processes_(fs_, shortcuts_, events_, ChildEnvironmentOf(paths_)),
-      unrar_(fs_), platform_{fs_, registry_, system_, fonts_, processes_, shortcuts_, unrar_, events_} {
+      processes_(fs_, shortcuts_, events_, ChildEnvironmentOf(paths_)), unrar_(fs_),
+      libraries_(fs_), platform_{fs_,        registry_, system_, fonts_,    processes_,
+                                 shortcuts_, unrar_,    events_, libraries_} {
     if (fresh_ && CreatePcRootFolders(paths_, error_) &&
         !WriteSystemFolders(fs_, registry_, HostUserName())) {
         error_ = "cannot write the system folders into " + paths_.registry;

@@ -10,6 +10,7 @@
 #include "platform/posix/pc_root.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_fonts.h"
+#include "platform/posix/posix_libraries.h"
 #include "platform/posix/posix_processes.h"
 #include "platform/posix/posix_shortcuts.h"
 #include "platform/posix/posix_system_info.h"
@@ -61,6 +62,7 @@ public:
     PosixProcesses& processes() { return processes_; }
     PosixShortcuts& shortcuts() { return shortcuts_; }
     PosixUnrar& unrar() { return unrar_; }
+    PosixLibraries& libraries() { return libraries_; }
     EventLog& events() { return events_; }
 
 private:
@@ -78,6 +80,7 @@ private:
     PosixShortcuts shortcuts_;
     PosixProcesses processes_;
     PosixUnrar unrar_;
+    PosixLibraries libraries_;
     Platform platform_;
 };
 

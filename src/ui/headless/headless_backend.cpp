@@ -16,7 +16,76 @@ int ClampSide(int side) {
 
 } // namespace
 
+// Takes what a sound device would play, and drops it.
+class HeadlessBackend::SilentStream final : public AudioStream {
+public:
+    SilentStream(HeadlessBackend& backend, const AudioFormat& format, AudioPull pull)
+        : backend_(&backend), format_(format), pull_(std::move(pull)) {
+        backend_->streams_.push_back(this);
+    }
+    ~SilentStream() override {
+        if (backend_ != nullptr) {
+            std::erase(backend_->streams_, this);
+        }
+    }
+    SilentStream(const SilentStream&) = delete;
+    SilentStream& operator=(const SilentStream&) = delete;
+
+    void Pause() override { paused_ = true; }
+    void Resume() override { paused_ = false; }
+    bool Paused() const override { return paused_; }
+    void Orphan() { backend_ = nullptr; }
+
+    // The clock moved `ms` on: pull what a device would have played meanwhile. Counting from the
+    // running time in all keeps rounding from piling up over many small steps.
+    void Advance(uint64_t ms) {
+        if (paused_) {
+            return;
+        }
+        run_ms_ += ms;
+        const uint64_t due = run_ms_ * static_cast<uint64_t>(format_.rate_hz) / 1000;
+        while (pulled_ < due) {
+            const size_t frames = static_cast<size_t>(std::min<uint64_t>(due - pulled_, kChunkFrames));
+            buffer_.resize(frames * static_cast<size_t>(format_.channels));
+            pull_(buffer_.data(), frames);
+            pulled_ += frames;
+        }
+    }
+
+private:
+    static constexpr uint64_t kChunkFrames = 4096;
+
+    HeadlessBackend* backend_;
+    AudioFormat format_;
+    AudioPull pull_;
+    bool paused_ = true;
+    uint64_t run_ms_ = 0;
+    uint64_t pulled_ = 0;
+    std::vector<int16_t> buffer_;
+};
+
 HeadlessBackend::HeadlessBackend(ScreenSize display) : display_(display) {}
+
+HeadlessBackend::~HeadlessBackend() {
+    for (SilentStream* stream : streams_) {
+        stream->Orphan();
+    }
+}
+
+std::unique_ptr<AudioStream> HeadlessBackend::OpenAudio(const AudioFormat& format, AudioPull pull) {
+    if (format.rate_hz <= 0 || format.channels <= 0 || format.channels > 8 || !pull) {
+        return nullptr;
+    }
+    return std::make_unique<SilentStream>(*this, format, std::move(pull));
+}
+
+void HeadlessBackend::MoveClock(uint64_t ms) {
+    now_ms_ += ms;
+    // A pull never opens or closes a stream (the sound device's thread could not either).
+    for (SilentStream* stream : streams_) {
+        stream->Advance(ms);
+    }
+}
 
 HeadlessBackend::Window* HeadlessBackend::Find(WindowId window) {
     auto it = windows_.find(window);
@@ -198,7 +267,7 @@ void HeadlessBackend::WaitEvents(std::optional<uint32_t> timeout_ms) {
             if (timeout_ms) {
                 step = std::min<uint64_t>(step, *timeout_ms);
             }
-            now_ms_ += step;
+            MoveClock(step);
             return;
         }
         wait_end_ms_.reset();

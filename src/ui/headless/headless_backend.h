@@ -20,6 +20,9 @@ namespace kavlo {
 class HeadlessBackend final : public Backend {
 public:
     explicit HeadlessBackend(ScreenSize display = {1024, 768});
+    ~HeadlessBackend() override;
+    HeadlessBackend(const HeadlessBackend&) = delete;
+    HeadlessBackend& operator=(const HeadlessBackend&) = delete;
 
     // Backend
     std::optional<WindowId> OpenWindow(const WindowSpec& desc) override;
@@ -39,6 +42,9 @@ public:
     MessageBoxes& Boxes() override { return boxes_; }
     void SetCursor(Cursor cursor) override { cursor_ = cursor; }
     ScreenSize DisplaySize() const override { return display_; }
+    // A silent sink: a running stream is pulled on this thread as the virtual clock moves, rate x elapsed
+    // time in all, so a sound of N seconds is used up after exactly N seconds.
+    std::unique_ptr<AudioStream> OpenAudio(const AudioFormat& format, AudioPull pull) override;
 
     // The caller's side.
     void QueueEvent(Event event) { events_.push_back(std::move(event)); }
@@ -49,8 +55,10 @@ public:
     void SetBoxWindows(WindowedMessageBoxes* windows);
     WindowedMessageBoxes* BoxWindows() const { return box_windows_; }
     Cursor CursorShown() const { return cursor_; }
+    // Sound streams open now.
+    size_t AudioStreams() const { return streams_.size(); }
     // Time spent inside a handler (a slow step of the program).
-    void AdvanceClock(uint64_t ms) { now_ms_ += ms; }
+    void AdvanceClock(uint64_t ms) { MoveClock(ms); }
     // Lets `duration_ms` of virtual time pass while the program waits: each time the program would
     // sleep, the clock moves to its next timer or to the end of the wait, whichever is first.
     void BeginWait(uint64_t duration_ms) { wait_end_ms_ = now_ms_ + duration_ms; }
@@ -69,6 +77,7 @@ public:
     std::optional<WindowId> ActiveWindow() const;
 
 private:
+    class SilentStream;
     struct Window {
         WindowSpec desc;
         std::vector<uint32_t> frame; // client_width x client_height, top-down
@@ -78,6 +87,7 @@ private:
     void Activate(WindowId window);
     void Deactivate(WindowId window);
     bool FilterDrag(const Event& event);
+    void MoveClock(uint64_t ms);
 
     ScreenSize display_;
     uint64_t now_ms_ = 0;
@@ -96,6 +106,7 @@ private:
     int grab_y_ = 0;
     int pointer_x_ = 0;
     int pointer_y_ = 0;
+    std::vector<SilentStream*> streams_;
 };
 
 } // namespace kavlo

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/codepage.h"
+#include "ui/sdl/sdl_audio.h"
 #include "ui/sdl/sdl_input.h"
 #include "ui/sdl/x11_shape.h"
 
@@ -520,6 +521,10 @@ SDL_Window* SdlBackend::BoxParent() const {
         }
     }
     return newest;
+}
+
+std::unique_ptr<AudioStream> SdlBackend::OpenAudio(const AudioFormat& format, AudioPull pull) {
+    return OpenSdlAudio(format, std::move(pull));
 }
 
 } // namespace kavlo

@@ -57,6 +57,8 @@ public:
     void SetBoxes(MessageBoxes* boxes) { own_boxes_ = boxes; }
     void SetCursor(Cursor cursor) override;
     ScreenSize DisplaySize() const override;
+    // SDL audio, started with the first stream.
+    std::unique_ptr<AudioStream> OpenAudio(const AudioFormat& format, AudioPull pull) override;
 
 private:
     struct Window {
