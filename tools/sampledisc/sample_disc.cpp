@@ -260,6 +260,20 @@ void WriteDiscExtras(DiscWriter& disc) {
     disc.WriteScript("Servis\\PDFREAD\\SETUP.EXE", PdfReaderSetupScript());
 }
 
+// The plug-in and the tracks are built files, not drawn ones: copied as the build left them.
+void WriteMusic(DiscWriter& disc, const std::filesystem::path& music_dir) {
+    if (music_dir.empty()) {
+        return;
+    }
+    for (const char* name : kDiscMusicFiles) {
+        std::ifstream in(music_dir / name, std::ios::binary);
+        if (in) {
+            disc.Write(name,
+                       std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+        }
+    }
+}
+
 } // namespace
 
 bool WriteSampleDisc(const std::filesystem::path& out, const SampleDiscOptions& options, std::string& error) {
@@ -278,6 +292,7 @@ bool WriteSampleDisc(const std::filesystem::path& out, const SampleDiscOptions& 
     WriteItemPictures(disc, catalogue);
     WriteIllustrations(disc);
     WriteDiscExtras(disc);
+    WriteMusic(disc, options.music_dir);
     error = disc.Error();
     return !disc.Failed();
 }

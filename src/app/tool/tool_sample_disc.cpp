@@ -1,9 +1,21 @@
+#include <filesystem>
 #include <iostream>
 
 #include "sampledisc/sample_disc.h"
 #include "tool/tool_commands.h"
 
 namespace kavlo::tool {
+
+namespace {
+
+// The build places the music plug-in and the tracks beside this tool.
+std::filesystem::path OwnFolder() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : self.parent_path();
+}
+
+} // namespace
 
 void AddSampleDiscCommand(CLI::App& app) {
     auto* cmd = app.add_subcommand("sample-disc", "Write the sample disc into a folder");
@@ -15,8 +27,15 @@ void AddSampleDiscCommand(CLI::App& app) {
                     "5 German, 6 Indonesian")
         ->check(CLI::Range(0, 6));
     cmd->callback([out, language] {
+        const sample::SampleDiscOptions options{*language, OwnFolder()};
+        // A disc without its music still works: the menu stays silent.
+        for (const char* name : sample::kDiscMusicFiles) {
+            if (!std::filesystem::is_regular_file(options.music_dir / name)) {
+                std::cerr << "sample-disc: no " << name << " beside kavlo-tool; the disc goes without it\n";
+            }
+        }
         std::string error;
-        if (!sample::WriteSampleDisc(*out, sample::SampleDiscOptions{*language}, error)) {
+        if (!sample::WriteSampleDisc(*out, options, error)) {
             std::cerr << "sample-disc: " << error << "\n";
             throw CLI::RuntimeError(1);
         }
