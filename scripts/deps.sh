@@ -15,6 +15,7 @@ KAVLO_PACKAGES=(
     libsdl2-dev libx11-dev libxext-dev     # the window, and its outline through the X SHAPE extension
     libxtst-dev                            # the window tests click through the XTEST extension
     xvfb                                   # a display for the window test
+    libmpg123-dev                          # the music plug-in decodes MP3
     libarchive-tools                       # bsdtar reads back the archives our writer makes (lsar: unar)
     lame                                   # encoding the sample disc's music tracks at build time
 )
