@@ -171,9 +171,9 @@ constexpr std::array<const char*, 10> kInertControlProperties = {
     "TabOrder",   "TabStop",     "HelpContext",    "DragCursor", "DragMode"};
 
 // The clip settings of an animation window, kept for whoever plays the clips.
-constexpr std::array<const char*, 9> kClipProperties = {"Active",    "CommonAVI",   "FileName",
-                                                        "ResName",   "ResID",       "StartFrame",
-                                                        "StopFrame", "Repetitions", "Timers"};
+// Clip sources the menu never stores and the platform's timing switch: kept for whoever reads them.
+constexpr std::array<const char*, 5> kClipProperties = {"CommonAVI", "FileName", "ResName", "ResID",
+                                                        "Timers"};
 
 template <size_t N> bool KeepIfNamed(const Prop& p, const std::array<const char*, N>& names) {
     for (const char* name : names) {
@@ -464,6 +464,27 @@ bool ApplyAnimate(const Prop& p) {
     if (p.Is("Color")) {
         return TakeColor(p, [&](TColor v) { animate.SetColor(v); });
     }
+    if (p.Is("ClipName")) {
+        return TakeText(p, [&](const std::string& v) { animate.SetClipName(v); });
+    }
+    if (p.Is("Active")) {
+        return TakeBool(p, [&](bool v) { animate.SetActive(v); });
+    }
+    if (p.Is("Repetitions")) {
+        return TakeInt<int>(p, 0, 0x7FFFFFFF, [&](int v) { animate.SetRepetitions(v); });
+    }
+    if (p.Is("StartFrame")) {
+        return TakeInt<int>(p, 1, 0x7FFFFFFF, [&](int v) { animate.SetStartFrame(v); });
+    }
+    if (p.Is("StopFrame")) {
+        return TakeInt<int>(p, 0, 0x7FFFFFFF, [&](int v) { animate.SetStopFrame(v); });
+    }
+    if (p.Is("Center")) {
+        return TakeBool(p, [&](bool v) { animate.SetCenter(v); });
+    }
+    if (p.Is("AutoSize")) {
+        return TakeBool(p, [&](bool v) { animate.SetAutoSize(v); });
+    }
     return KeepIfNamed(p, kClipProperties) || ApplyControl(p);
 }
 
@@ -560,7 +581,12 @@ ComponentFactory ComponentFactory::Standard() {
                      Wrap(ApplyLabel));
     // The menu's animation windows are stored under a derived class name of the same control.
     for (const char* name : {"TAnimate", "TAnimate2"}) {
-        factory.Register(name, OnForm<TAnimate>(), Wrap(ApplyAnimate));
+        factory.Register(
+            name,
+            [](const Placement& where, LoadState& state) -> TComponent* {
+                return &where.form.Adopt(std::make_unique<TAnimate>(state.services.app));
+            },
+            Wrap(ApplyAnimate));
     }
     factory.Register("TImageList", OnForm<TImageList>(), Wrap(ApplyPlainImageList));
     return factory;

@@ -125,22 +125,6 @@ void TLabel::DrawPart(TWinDIB& surface, const Rect& part) {
     }
 }
 
-void TAnimate::SetTransparent(bool transparent) {
-    transparent_ = transparent;
-    Invalidate();
-}
-
-void TAnimate::SetColor(TColor color) {
-    color_ = color;
-    Invalidate();
-}
-
-void TAnimate::DrawPart(TWinDIB& surface, const Rect& part) {
-    if (!transparent_) {
-        surface.FillRect(part, ColorToRGB(color_));
-    }
-}
-
 void TImageList::SetSize(int width, int height) {
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);

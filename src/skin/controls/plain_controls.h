@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "skin/controls/animate.h"
 #include "skin/controls/component.h"
 #include "skin/controls/dib_site.h"
 #include "skin/controls/form_control.h"
@@ -59,25 +60,6 @@ private:
     void AdjustSize();
 
     FontResolver& fonts_;
-};
-
-// The window an AVI clip plays in (Delphi's TAnimate). It shows nothing of its own until a clip is
-// played into it; transparent (the default) it lets the form show through, else it is filled with its
-// colour. The clip settings stay with the stored properties for whoever plays them.
-class TAnimate : public TFormControl {
-public:
-    bool Windowed() const override { return true; }
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool transparent);
-    TColor Color() const { return color_; }
-    void SetColor(TColor color);
-
-protected:
-    void DrawPart(TWinDIB& surface, const Rect& part) override;
-
-private:
-    bool transparent_ = true;
-    TColor color_ = 0x8000000F; // clBtnFace
 };
 
 // A timer component of the form: TTimer or TDIBTimer.

@@ -24,8 +24,10 @@ struct AviClip {
     // The frames found in the file (the header's dwTotalFrames may claim more or fewer).
     int frame_count = 0;
     uint32_t header_total_frames = 0;
-    // 0 (BI_RGB, 8 bits a pixel, bottom-up rows padded to 4 bytes) or 1 (BI_RLE8).
+    // 0 (BI_RGB, 8 bits a pixel, rows padded to 4 bytes) or 1 (BI_RLE8).
     uint32_t compression = 0;
+    // Uncompressed frames may store their top row first (a negative height in the format).
+    bool top_down = false;
     // The stream format's colour table as 0xAARRGGBB (alpha 255); entries past the table are black.
     std::array<uint32_t, 256> palette{};
     int palette_size = 0;
