@@ -138,6 +138,15 @@ void AddWindowHandlers(TForm1& f, HandlerTable& t) {
     t.notify["DebugLabel2Click"] = [&f](TControl& s) { f.DebugLabel2Click(s); };
 }
 
+void AddClipHandlers(TForm1& f, HandlerTable& t) {
+    for (int n = 1; n <= 10; ++n) {
+        t.notify[N("Animate", n, "Start")] = [&f, n](TControl&) { f.AnimateStart(n); };
+    }
+    t.notify["Animate8Open"] = [&f](TControl&) { f.AnimateStart(8); };
+    // The ninth clip's window keeps the visibility the mode switch gave it.
+    t.notify["Animate9Start"] = [](TControl&) {};
+}
+
 void AddTimerHandlers(TForm1& f, HandlerTable& t) {
     t.timer["AnimationTimerTimer"] = [&f] { f.AnimationTimerTimer(); };
     t.timer["StartTimerTimer"] = [&f] { f.StartTimerTimer(); };
@@ -157,6 +166,7 @@ HandlerTable BuildTable(TForm1& form) {
     AddSectionHandlers(form, table);
     AddPanelHandlers(form, table);
     AddWindowHandlers(form, table);
+    AddClipHandlers(form, table);
     AddTimerHandlers(form, table);
     return table;
 }
@@ -196,6 +206,15 @@ void WireControl(TControl& control, const HandlerTable& table, std::vector<std::
     }
     if (const auto* handler = Lookup(table.button, control, "OnMouseUp", notes)) {
         h.OnMouseUp = *handler;
+    }
+    if (auto* animate = dynamic_cast<TAnimate*>(&control)) {
+        for (auto [event, slot] :
+             {std::pair{"OnOpen", &TAnimate::OnOpen}, std::pair{"OnStart", &TAnimate::OnStart},
+              std::pair{"OnStop", &TAnimate::OnStop}, std::pair{"OnClose", &TAnimate::OnClose}}) {
+            if (const auto* handler = Lookup(table.notify, control, event, notes)) {
+                animate->*slot = *handler;
+            }
+        }
     }
 }
 

@@ -145,6 +145,11 @@ void AddControlFields(Json& out, const TControl& control) {
         out["caption"] = ToUtf8(text->Caption(), CodePageOfCharset(text->Font().charset));
         out["fontColor"] = HexColour(text->FontColor());
     }
+    if (const auto* animate = dynamic_cast<const TAnimate*>(&control)) {
+        out["clip"] = Utf(animate->ClipName());
+        out["frame"] = animate->Frame();
+        out["playing"] = animate->Active();
+    }
     out["tag"] = control.Tag();
     out["enabled"] = control.Enabled();
     AddDialogFields(out, control);
