@@ -110,6 +110,9 @@ struct CharEvent {
 };
 struct FocusGainedEvent {};
 struct FocusLostEvent {};
+// The window went down to the task bar, and came back from it.
+struct MinimizedEvent {};
+struct RestoredEvent {};
 // The window's close box; the window's handler decides what closing means.
 struct CloseEvent {};
 // The end of the program (the last window closed, the session ends, the script ran out).
@@ -121,9 +124,9 @@ struct PaintEvent {
     ScreenRect rect;
 };
 
-using EventData =
-    std::variant<MouseMoveEvent, MouseDownEvent, MouseUpEvent, ClickEvent, WheelEvent, KeyDownEvent,
-                 KeyUpEvent, CharEvent, FocusGainedEvent, FocusLostEvent, CloseEvent, QuitEvent, PaintEvent>;
+using EventData = std::variant<MouseMoveEvent, MouseDownEvent, MouseUpEvent, ClickEvent, WheelEvent,
+                               KeyDownEvent, KeyUpEvent, CharEvent, FocusGainedEvent, FocusLostEvent,
+                               MinimizedEvent, RestoredEvent, CloseEvent, QuitEvent, PaintEvent>;
 
 struct Event {
     WindowId window = kNoWindow;

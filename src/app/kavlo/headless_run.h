@@ -30,6 +30,7 @@ public:
     std::optional<std::string> DialogButtonFor(const BoxAnswer& answer) override;
     bool Dump(const std::string& file) override;
     bool Screenshot(const std::string& file) override;
+    WindowId MainWindow() override { return form_.Window(); }
 
 private:
     HeadlessBackend& backend_;

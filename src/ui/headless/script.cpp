@@ -39,12 +39,14 @@ std::string Lower(std::string text) {
 std::optional<ScriptCommand::Kind> KindOf(const std::string& verb) {
     using Kind = ScriptCommand::Kind;
     static const std::pair<const char*, Kind> kVerbs[] = {
-        {"click", Kind::Click},   {"rclick", Kind::RClick},
-        {"move", Kind::Move},     {"key", Kind::Key},
-        {"wheel", Kind::Wheel},   {"wait", Kind::Wait},
-        {"answer", Kind::Answer}, {"type", Kind::Type},
-        {"dump", Kind::Dump},     {"screenshot", Kind::Screenshot},
-        {"quit", Kind::Quit}};
+        {"click", Kind::Click},       {"rclick", Kind::RClick},
+        {"move", Kind::Move},         {"key", Kind::Key},
+        {"wheel", Kind::Wheel},       {"wait", Kind::Wait},
+        {"answer", Kind::Answer},     {"type", Kind::Type},
+        {"dump", Kind::Dump},         {"screenshot", Kind::Screenshot},
+        {"quit", Kind::Quit},         {"deactivate", Kind::Deactivate},
+        {"activate", Kind::Activate}, {"minimize", Kind::Minimize},
+        {"restore", Kind::Restore}};
     for (const auto& [name, kind] : kVerbs) {
         if (verb == name) {
             return kind;
@@ -128,6 +130,10 @@ bool ParseArguments(std::string_view line, const std::vector<std::string>& words
             command.name = std::string(Rest(line));
             return !command.name.empty();
         case Kind::Quit:
+        case Kind::Deactivate:
+        case Kind::Activate:
+        case Kind::Minimize:
+        case Kind::Restore:
             return words.size() == 1;
     }
     return false;
@@ -208,6 +214,10 @@ bool ScriptRunner::ForOpenBox(const ScriptCommand& command) {
         case Kind::Wheel:
         case Kind::Wait:
         case Kind::Quit:
+        case Kind::Deactivate:
+        case Kind::Activate:
+        case Kind::Minimize:
+        case Kind::Restore:
             return false;
     }
     return false;
@@ -304,6 +314,18 @@ bool ScriptRunner::Run(const ScriptCommand& command) {
         case Kind::Quit:
             ended_ = true;
             return false;
+        case Kind::Deactivate:
+            backend_.QueueEvent({host_.MainWindow(), FocusLostEvent{}});
+            return true;
+        case Kind::Activate:
+            backend_.QueueEvent({host_.MainWindow(), FocusGainedEvent{}});
+            return true;
+        case Kind::Minimize:
+            backend_.QueueEvent({host_.MainWindow(), MinimizedEvent{}});
+            return true;
+        case Kind::Restore:
+            backend_.QueueEvent({host_.MainWindow(), RestoredEvent{}});
+            return true;
     }
     return false;
 }

@@ -13,7 +13,24 @@ namespace kavlo {
 
 // One line of a headless script.
 struct ScriptCommand {
-    enum class Kind { Click, RClick, Move, Key, Wheel, Wait, Answer, Type, Dump, Screenshot, Quit };
+    enum class Kind {
+        Click,
+        RClick,
+        Move,
+        Key,
+        Wheel,
+        Wait,
+        Answer,
+        Type,
+        Dump,
+        Screenshot,
+        Quit,
+        // Another program takes the focus and gives it back; the window goes to the task bar and back.
+        Deactivate,
+        Activate,
+        Minimize,
+        Restore
+    };
     Kind kind = Kind::Quit;
     int line = 0;
     std::string name;               // component (click, rclick, move) or file (dump, screenshot)
@@ -49,6 +66,8 @@ public:
     // Writes the state dump or the screenshot; false when the file cannot be written.
     virtual bool Dump(const std::string& file) = 0;
     virtual bool Screenshot(const std::string& file) = 0;
+    // The program's main window: what activation and minimising commands address.
+    virtual WindowId MainWindow() = 0;
 
 protected:
     ScriptHost() = default;

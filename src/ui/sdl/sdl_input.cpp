@@ -1,6 +1,7 @@
 #include "ui/sdl/sdl_input.h"
 
 #include <SDL_mouse.h>
+#include <SDL_video.h>
 
 #include <array>
 #include <utility>
@@ -133,6 +134,17 @@ ShiftState ShiftFromSdl(uint16_t modifiers, uint32_t buttons) {
     shift.right = (buttons & SDL_BUTTON_RMASK) != 0;
     shift.middle = (buttons & SDL_BUTTON_MMASK) != 0;
     return shift;
+}
+
+std::optional<EventData> WindowStateFromSdl(uint8_t window_event) {
+    switch (window_event) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+            return MinimizedEvent{};
+        case SDL_WINDOWEVENT_RESTORED:
+            return RestoredEvent{};
+        default:
+            return std::nullopt;
+    }
 }
 
 } // namespace kavlo

@@ -22,5 +22,7 @@ std::optional<char> ControlCharOfKey(uint16_t virtual_key);
 std::string TypedChars1250(std::string_view utf8);
 // Modifier keys (SDL_Keymod) and held buttons (SDL_BUTTON masks) as Delphi's shift state.
 ShiftState ShiftFromSdl(uint16_t modifiers, uint32_t buttons);
+// The window's minimise and restore (SDL_WINDOWEVENT_*); nothing for the other window events.
+std::optional<EventData> WindowStateFromSdl(uint8_t window_event);
 
 } // namespace kavlo
