@@ -59,6 +59,7 @@ void TForm1::FormDestroy() {
         return;
     }
     destroyed_ = true;
+    UnloadMusic();
     for (const std::string& font : registered_fonts_) {
         platform_.fonts.RemoveFontResource(font);
     }

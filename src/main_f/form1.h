@@ -13,6 +13,7 @@
 #include "main_f/texts.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
+#include "player/el_player.h"
 #include "skin/controls/dib_container.h"
 #include "skin/controls/dib_fade_label.h"
 #include "skin/controls/dib_form_shaper.h"
@@ -89,11 +90,15 @@ struct TForm1Controls {
     TDIBImageList* DIBImageList1 = nullptr;
     TDIBImageList* DIBImageList2 = nullptr;
     TImageList* ControlsImageList = nullptr;
+    TElPlayerMan* ElPlayerMan1 = nullptr;
     TDIBFormShaper* DIBFormShaper1 = nullptr;
     TimerComponent* StartTimer = nullptr;
     TimerComponent* MusicTimer = nullptr;
     TimerComponent* ScrollDownTimer = nullptr;
     TimerComponent* ScrollUpTimer = nullptr;
+    TimerComponent* AnimationTimer = nullptr;
+    TimerComponent* DIBTimer1 = nullptr;
+    TimerComponent* DIBTimer2 = nullptr;
     TimerComponent* DIBTimer3 = nullptr;
     TimerComponent* DIBTimer4 = nullptr;
     TimerComponent* Timer1 = nullptr; // the install poll
@@ -291,16 +296,58 @@ public:
     void DeleteLeftovers(std::string_view dir);
     void ApplyDelete();
 
-    // What the effects, border and music work bring to life.
-    void AnimationTimerTimer();
-    void StartTimerTimer();
+    // Timers: the install poll, the enlarged picture's fades (gallery.cpp), the small picture's fades
+    // (hover.cpp).
     void Timer1Timer();
-    void MusicTimerTimer();
     void DIBTimer1Timer();
     void DIBTimer2Timer();
     void DIBTimer3Timer();
     void DIBTimer4Timer();
 
+    // The border's clips (border.cpp).
+    void StartTimerTimer();
+    void AnimationTimerTimer();
+    // Animate1Start ... Animate10Start (Animate8Open): the clip window `number` shows itself.
+    void AnimateStart(int number);
+    // The mode switch's part: the clip windows get their clips and show with the frame, or hide.
+    void ShowBorderClips();
+
+    // Background music (music.cpp).
+    void LoadMusic();
+    void LoadMusic2();
+    void PlayMusic();
+    void StopMusic();
+    void MusicTimerTimer();
+    // What the state dump shows of the player: the plug-in loaded, the player ready, the current track
+    // (1 or 2) and the player mode as the plug-in reports it (0 when nothing is open).
+    struct MusicStatus {
+        bool loaded = false;
+        bool ready = false;
+        int track = 1;
+        int mode = 0;
+    };
+    MusicStatus PlayerStatus() const;
+    // The window minimised and restored: while minimised the music stays paused, as while the menu is
+    // inactive, and a restore brings it back only to an active menu.
+    void ApplicationMinimize();
+    void ApplicationRestore();
+
+private:
+    // The form's player; null when the form has none (the music then stays silent).
+    TElPlayer* Player() const;
+    void LoadTrack(int track);
+    // After any player error: the menu stops trying until the next load.
+    void MusicFailed();
+    // The music poll starts a full interval from now, unless the window is minimised.
+    void RestartMusicPoll();
+    // Closing: playback stops and the plug-in is released.
+    void UnloadMusic();
+    bool player_ready_ = false;
+    int music_track_ = 1;
+    bool app_active_ = false;
+    bool minimised_ = false;
+
+public:
     // A termination request takes effect when the message loop next runs.
     bool TerminateRequested() const { return terminate_requested_; }
 

@@ -34,6 +34,7 @@ int DecimalOrZero(std::string_view text) {
 } // namespace
 
 void TForm1::PlayDIBImageClick(TControl&) {
+    StopMusic();
     if (controls.PlayImage->Tag() == 0) {
         return;
     }

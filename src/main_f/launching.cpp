@@ -151,6 +151,7 @@ void TForm1::QuickRun(int item) {
 }
 
 void TForm1::ReadmeDIBImageClick(TControl&) {
+    StopMusic();
     if (controls.ReadmeImage->Tag() == 0) {
         return;
     }
@@ -199,6 +200,7 @@ void TForm1::ReadmeDIBImageClick(TControl&) {
 }
 
 void TForm1::WebDIBImageClick(TControl&) {
+    StopMusic();
     if (controls.WebImage->Tag() == 0) {
         return;
     }

@@ -230,6 +230,10 @@ void TForm1::HandleEvent(const Event& event) {
         ApplicationActivate();
     } else if (std::holds_alternative<FocusLostEvent>(data)) {
         ApplicationDeActivate();
+    } else if (std::holds_alternative<MinimizedEvent>(data)) {
+        ApplicationMinimize();
+    } else if (std::holds_alternative<RestoredEvent>(data)) {
+        ApplicationRestore();
     } else if (std::holds_alternative<CloseEvent>(data)) {
         Close();
     }

@@ -12,7 +12,6 @@ constexpr int kFramedWidth = 818;
 constexpr int kFramedHeight = 742;
 constexpr int kContainerLeft = 85;
 constexpr int kContainerTop = 173;
-constexpr uint32_t kMusicPollMs = 5000;
 
 } // namespace
 
@@ -41,9 +40,7 @@ void TForm1::SwitchMode() {
         c.DIBImage3->SetVisible(false);
         c.DIBImage5->SetVisible(partner);
     }
-    for (TAnimate* animate : c.Animate) {
-        animate->SetVisible(state.Enhanced);
-    }
+    ShowBorderClips();
     PlaceWindow(width, height);
     // The outline follows the window's size: shaped only once the window has its framed size.
     c.DIBFormShaper1->SetActive(state.Enhanced);
@@ -66,16 +63,16 @@ void TForm1::ChangeCharsets() {
 }
 
 // The menu gets the focus back, for instance when a program it started ends: the background is drawn
-// again and the music check runs a full interval later.
+// again and the music check runs a full interval later (once the window is no longer minimised).
 void TForm1::ApplicationActivate() {
+    app_active_ = true;
     controls.DIBBackImage->Invalidate();
-    TimerHandle& music = controls.MusicTimer->Timer();
-    music.SetEnabled(false);
-    music.SetInterval(kMusicPollMs);
-    music.SetEnabled(true);
+    RestartMusicPoll();
 }
 
 void TForm1::ApplicationDeActivate() {
+    app_active_ = false;
+    StopMusic();
     controls.MusicTimer->Timer().SetEnabled(false);
 }
 
@@ -98,9 +95,10 @@ void TForm1::DebugLabel2Click(TControl&) {
     platform_.processes.ShellExecute("OPEN", state.DiscDir + "KAVLOXP.INI", "", "");
 }
 
-// Left-button presses on the frame and the panel's background move the caption-less window.
+// Left-button presses on the frame and the panel's background move the caption-less window; a window
+// that fills the screen stays where it is.
 void TForm1::Image4MouseDown(TControl&, MouseButton button, ShiftState, int, int) {
-    if (button == MouseButton::Left) {
+    if (button == MouseButton::Left && !FullScreen) {
         app_.GetBackend().StartWindowDrag(window_);
     }
 }
@@ -161,6 +159,10 @@ void TForm1::ShowSettingSwitches(bool hover) {
 void TForm1::ToggleSetting(int row) {
     static constexpr const char* kKeys[] = {"Enhanced", "Slow", "Music"};
     bool& setting = row == 1 ? state.Enhanced : row == 2 ? state.Slow : state.Music;
+    // Turning the music off pauses it while the switch still lets the pause through.
+    if (row == 3 && setting) {
+        StopMusic();
+    }
     setting = !setting;
     if (row == 1) {
         SwitchMode();
@@ -169,6 +171,10 @@ void TForm1::ToggleSetting(int row) {
     SetSettings();
     if (SettingsFile != nullptr) {
         SettingsFile->WriteInteger("Main", kKeys[row - 1], setting ? 1 : 0);
+    }
+    if (row == 3 && setting) {
+        LoadMusic();
+        PlayMusic();
     }
     ShowSettingSwitch(row, true);
 }

@@ -214,6 +214,7 @@ bool OffersUninstall(PageKind page) {
 } // namespace
 
 void TForm1::StopDIBImageClick(TControl&) {
+    StopMusic();
     if (controls.StopImage->Tag() == 0 || !OffersUninstall(state.CurrentPage)) {
         return;
     }

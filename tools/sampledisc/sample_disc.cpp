@@ -260,7 +260,8 @@ void WriteDiscExtras(DiscWriter& disc) {
     disc.WriteScript("Servis\\PDFREAD\\SETUP.EXE", PdfReaderSetupScript());
 }
 
-// The plug-in and the tracks are built files, not drawn ones: copied as the build left them.
+// The plug-in and the tracks are built files, not drawn ones: copied as the build left them into the
+// menu's own folder, where it looks for them.
 void WriteMusic(DiscWriter& disc, const std::filesystem::path& music_dir) {
     if (music_dir.empty()) {
         return;
@@ -268,7 +269,7 @@ void WriteMusic(DiscWriter& disc, const std::filesystem::path& music_dir) {
     for (const char* name : kDiscMusicFiles) {
         std::ifstream in(music_dir / name, std::ios::binary);
         if (in) {
-            disc.Write(name,
+            disc.Write(std::string("KAVLO\\") + name,
                        std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
         }
     }
