@@ -7,6 +7,7 @@
 #include "main_f/form1.h"
 #include "main_f/skin_images.h"
 #include "platform/codepage.h"
+#include "player/el_player_form.h"
 #include "skin/controls/component_factory.h"
 #include "skin/formats/compressor.h"
 
@@ -51,9 +52,10 @@ TForm1::~TForm1() {
 }
 
 void TForm1::LoadLayout(std::string_view form_stream) {
-    FormLoadResult loaded =
-        LoadSkinForm(form_stream, ComponentFactory::Standard(), SkinServices{app_, fonts_},
-                     CompressorRegistry::WithStandardCompressors());
+    ComponentFactory factory = ComponentFactory::Standard();
+    RegisterPlayerClasses(factory, platform_, app_.GetBackend());
+    FormLoadResult loaded = LoadSkinForm(form_stream, factory, SkinServices{app_, fonts_},
+                                         CompressorRegistry::WithStandardCompressors());
     if (loaded.form == nullptr) {
         throw std::runtime_error("The window's form cannot be read: " +
                                  (loaded.errors.empty() ? std::string("no form") : loaded.errors.front()));
@@ -134,6 +136,7 @@ void TForm1::FindControls() {
     c.DIBImageList1 = Need<TDIBImageList>(f, "DIBImageList1", missing);
     c.DIBImageList2 = Need<TDIBImageList>(f, "DIBImageList2", missing);
     c.ControlsImageList = Need<TImageList>(f, "ControlsImageList", missing);
+    c.ElPlayerMan1 = Need<TElPlayerMan>(f, "ElPlayerMan1", missing);
     c.DIBFormShaper1 = Need<TDIBFormShaper>(f, "DIBFormShaper1", missing);
     for (auto [field, name] : {std::pair{&c.StartTimer, "StartTimer"},
                                {&c.MusicTimer, "MusicTimer"},
