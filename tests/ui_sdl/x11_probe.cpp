@@ -111,6 +111,14 @@ std::vector<uint32_t> X11Probe::Grab(const ScreenRect& rect) {
 }
 
 bool X11Probe::Click(int x, int y) {
+    if (!Press(x, y)) {
+        return false;
+    }
+    Release();
+    return true;
+}
+
+bool X11Probe::Press(int x, int y) {
     int event_base = 0;
     int error_base = 0;
     int major = 0;
@@ -120,9 +128,18 @@ bool X11Probe::Click(int x, int y) {
     }
     XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
     XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
     XFlush(display_);
     return true;
+}
+
+void X11Probe::MoveTo(int x, int y) {
+    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    XFlush(display_);
+}
+
+void X11Probe::Release() {
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XFlush(display_);
 }
 
 } // namespace kavlo::test

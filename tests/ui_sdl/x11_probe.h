@@ -38,6 +38,10 @@ public:
     std::vector<uint32_t> Grab(const ScreenRect& rect);
     // A left click at a screen point, as the user's mouse gives it (XTest); false without the extension.
     bool Click(int x, int y);
+    // The parts of a drag, as Click: the left button down at a point, the pointer moved, the button up.
+    bool Press(int x, int y);
+    void MoveTo(int x, int y);
+    void Release();
 
 private:
     _XDisplay* display_ = nullptr;
