@@ -1,5 +1,5 @@
 // What the build embeds: the TFORM1 form stream as the window's loader reads it, the dialog
-// backgrounds, the frame's mask, the resource lookup, and the same bytes from every run.
+// backgrounds, the border clips, the frame's mask, the resource lookup, and the same bytes from every run.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -277,7 +277,8 @@ TEST(DialogBackgrounds, SizesAndTheirCaptionPlates) {
 }
 
 TEST(EmbeddedResources, CarryTheBuiltFiles) {
-    for (const char* name : {"TFORM1", "BMP1", "BMP2", "BMP3", "BMP4"}) {
+    for (const char* name : {"TFORM1", "BMP1", "BMP2", "BMP3", "BMP4", "AVI1", "AVI2", "AVI3", "AVI4", "AVI5",
+                             "AVI6", "AVI7", "AVI8", "AVI9", "AVI10"}) {
         std::span<const uint8_t> data = Resource(name);
         std::string file = Built(name);
         ASSERT_EQ(data.size(), file.size()) << name;
@@ -285,7 +286,8 @@ TEST(EmbeddedResources, CarryTheBuiltFiles) {
             << name;
     }
     EXPECT_EQ(Resource("tform1").size(), Resource("TFORM1").size()) << "resource names ignore case";
-    EXPECT_TRUE(Resource("AVI1").empty());
+    EXPECT_TRUE(Resource("AVI11").empty());
+    EXPECT_TRUE(Resource("AVI").empty());
     EXPECT_TRUE(Resource("").empty());
     EXPECT_TRUE(Resource("MASK").empty()) << "the mask travels inside the form, not on its own";
 }
@@ -300,7 +302,7 @@ TEST(Generator, SameBytesFromEveryRun) {
         EXPECT_EQ(test::ReadHostFile(dir / name), test::ReadHostFile(entry.path())) << name;
         ++files;
     }
-    EXPECT_EQ(files, 7u);
+    EXPECT_EQ(files, 17u);
 }
 
 } // namespace

@@ -97,8 +97,17 @@ Paint FrameMetal() {
 }
 
 // Glass set into the metal: a dim pipe or lens that the clip of the window lights up.
-void Glass(Canvas& c, const Path& shape, Vec2 centre, double reach) {
-    Mask m = ShapeMask(c, shape);
+void DrawGlass(Canvas& c, const FrameGlass& glass) {
+    const Vec2 centre = glass.centre;
+    const double reach = glass.reach;
+    if (glass.lens) {
+        Mask bezel = ShapeMask(c, Circle(centre, reach + 5));
+        RaisedPlate(c, bezel,
+                    Radial({centre.x - reach * 0.4, centre.y - reach * 0.5}, reach * 1.8,
+                           {{0, Hex(0x70767C)}, {1, Hex(0x25282C)}}),
+                    1.2f);
+    }
+    Mask m = ShapeMask(c, glass.shape);
     SunkPanel(c, m, Radial(centre, reach, {{0, Hex(0x26313A)}, {0.6f, Hex(0x11161A)}, {1, Hex(0x07090A)}}),
               1.0f);
     Mask core = Multiply(m, Blur(m, float(reach) * 0.25f));
@@ -107,46 +116,6 @@ void Glass(Canvas& c, const Path& shape, Vec2 centre, double reach) {
     Mask sheen = Multiply(m, ShapeMask(c, Ellipse({centre.x - reach * 0.3, centre.y - reach * 0.45},
                                                   reach * 0.6, reach * 0.25)));
     c.Composite(sheen, Solid(Hex(0xFFFFFF, 0.10f)));
-}
-
-void Lens(Canvas& c, Vec2 centre, double r) {
-    Mask bezel = ShapeMask(c, Circle(centre, r + 5));
-    RaisedPlate(
-        c, bezel,
-        Radial({centre.x - r * 0.4, centre.y - r * 0.5}, r * 1.8, {{0, Hex(0x70767C)}, {1, Hex(0x25282C)}}),
-        1.2f);
-    Glass(c, Circle(centre, r), centre, r);
-}
-
-// The clip windows hold features of the frame itself, kept clear of the windows' edges so that a
-// clip made from this picture plays without a seam.
-void DrawPorts(Canvas& c) {
-    for (size_t i = 0; i < kClipWindows.size(); ++i) {
-        const Box& b = kClipWindows[i];
-        Vec2 mid{b.x + b.w / 2.0, b.y + b.h / 2.0};
-        if (i == 9) {
-            Lens(c, {112, 92}, 52);
-            for (int k = 0; k < 3; ++k) {
-                double y = 62 + k * 24;
-                Glass(c, RoundRect(186, y, 108 - k * 18, 10, 5), {240, y + 5}, 60);
-            }
-        } else if (b.w > b.h * 1.8) {
-            Glass(c, RoundRect(b.x + 10, mid.y - 6, b.w - 20, 12, 6), mid, b.w / 2.0);
-            if (b.h > 80) {
-                Glass(c, RoundRect(b.x + 30, mid.y - 34, b.w - 60, 9, 4.5), {mid.x, mid.y - 30}, b.w / 2.5);
-                Glass(c, RoundRect(b.x + 30, mid.y + 25, b.w - 60, 9, 4.5), {mid.x, mid.y + 29}, b.w / 2.5);
-            }
-        } else if (b.h > b.w * 1.8) {
-            double w = std::min(14.0, b.w - 16.0);
-            Glass(c, RoundRect(mid.x - w / 2, b.y + 10, w, b.h - 20, w / 2), mid, b.h / 2.0);
-            if (b.w > 60) {
-                Glass(c, RoundRect(mid.x - 26, b.y + 28, 8, b.h - 56, 4), {mid.x - 22, mid.y}, b.h / 3.0);
-                Glass(c, RoundRect(mid.x + 18, b.y + 28, 8, b.h - 56, 4), {mid.x + 22, mid.y}, b.h / 3.0);
-            }
-        } else {
-            Lens(c, mid, std::min(b.w, b.h) / 2.0 - 12);
-        }
-    }
 }
 
 // The content area sits a step down in the metal.
@@ -188,12 +157,49 @@ double FrameOutlineDistance(double x, double y) {
     return d;
 }
 
+std::vector<FrameGlass> ClipWindowGlass(size_t window) {
+    const Box& b = kClipWindows.at(window);
+    Vec2 mid{b.x + b.w / 2.0, b.y + b.h / 2.0};
+    std::vector<FrameGlass> glass;
+    auto pipe = [&](double x, double y, double w, double h, Vec2 centre, double reach) {
+        glass.push_back({RoundRect(x, y, w, h, std::min(w, h) / 2), centre, reach, false});
+    };
+    auto lens = [&](Vec2 centre, double r) { glass.push_back({Circle(centre, r), centre, r, true}); };
+    if (window == 9) {
+        lens({112, 92}, 52);
+        for (int k = 0; k < 3; ++k) {
+            double y = 62 + k * 24;
+            pipe(186, y, 108 - k * 18, 10, {240, y + 5}, 60);
+        }
+    } else if (b.w > b.h * 1.8) {
+        pipe(b.x + 10, mid.y - 6, b.w - 20, 12, mid, b.w / 2.0);
+        if (b.h > 80) {
+            pipe(b.x + 30, mid.y - 34, b.w - 60, 9, {mid.x, mid.y - 30}, b.w / 2.5);
+            pipe(b.x + 30, mid.y + 25, b.w - 60, 9, {mid.x, mid.y + 29}, b.w / 2.5);
+        }
+    } else if (b.h > b.w * 1.8) {
+        double w = std::min(14.0, b.w - 16.0);
+        pipe(mid.x - w / 2, b.y + 10, w, b.h - 20, mid, b.h / 2.0);
+        if (b.w > 60) {
+            pipe(mid.x - 26, b.y + 28, 8, b.h - 56, {mid.x - 22, mid.y}, b.h / 3.0);
+            pipe(mid.x + 18, b.y + 28, 8, b.h - 56, {mid.x + 22, mid.y}, b.h / 3.0);
+        }
+    } else {
+        lens(mid, std::min(b.w, b.h) / 2.0 - 12);
+    }
+    return glass;
+}
+
 FrameArt DrawFrame() {
     Canvas c(kFrameWidth, kFrameHeight, Hex(0x000000));
     Mask shape = SdfMask(kFrameWidth, kFrameHeight, FrameOutlineDistance);
     c.Composite(shape, FrameMetal());
     DrawContentStep(c);
-    DrawPorts(c);
+    for (size_t i = 0; i < kClipWindows.size(); ++i) {
+        for (const FrameGlass& glass : ClipWindowGlass(i)) {
+            DrawGlass(c, glass);
+        }
+    }
     DrawVents(c);
     for (Vec2 s : {Vec2{62, 560}, Vec2{62, 620}, Vec2{186, 690}, Vec2{498, 690}, Vec2{590, 690},
                    Vec2{770, 466}, Vec2{338, 120}, Vec2{338, 160}}) {

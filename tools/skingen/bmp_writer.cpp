@@ -199,14 +199,7 @@ uint8_t Nearest(const std::vector<uint32_t>& palette, int r, int g, int b) {
 
 } // namespace
 
-IndexedPicture Quantise(const Canvas& canvas, int colours) {
-    IndexedPicture out{canvas.Width(), canvas.Height(), {}, {}};
-    std::vector<uint32_t> rgb(static_cast<size_t>(canvas.Width()) * canvas.Height());
-    for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            rgb[static_cast<size_t>(y) * canvas.Width() + x] = Rgb(canvas.At(x, y));
-        }
-    }
+std::vector<uint32_t> MedianCutPalette(const std::vector<uint32_t>& rgb, int colours) {
     std::vector<uint32_t> sorted = rgb;
     std::sort(sorted.begin(), sorted.end());
     std::vector<ColourCount> counts;
@@ -216,22 +209,43 @@ IndexedPicture Quantise(const Canvas& canvas, int colours) {
         }
         ++counts.back().count;
     }
-    out.palette = MedianCut(std::move(counts), std::clamp(colours, 2, 256));
+    if (counts.empty()) {
+        return {};
+    }
+    return MedianCut(std::move(counts), std::clamp(colours, 1, 256));
+}
 
+uint8_t PaletteMapper::Map(uint32_t rgb, int x, int y) {
     static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    int d = (kBayer[y & 3][x & 3] - 8) / 4; // -2 ... +1
+    auto ch = [&](int c) { return std::clamp(Channel(rgb, c) + d, 0, 255); };
+    uint32_t key = (uint32_t(ch(0)) << 16) | (uint32_t(ch(1)) << 8) | uint32_t(ch(2));
+    auto [it, fresh] = nearest_.try_emplace(key, 0);
+    if (fresh) {
+        it->second = Nearest(palette_, ch(0), ch(1), ch(2));
+    }
+    return it->second;
+}
+
+uint32_t RgbOf(const Rgba& c) {
+    return Rgb(c);
+}
+
+IndexedPicture Quantise(const Canvas& canvas, int colours) {
+    IndexedPicture out{canvas.Width(), canvas.Height(), {}, {}};
+    std::vector<uint32_t> rgb(static_cast<size_t>(canvas.Width()) * canvas.Height());
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            rgb[static_cast<size_t>(y) * canvas.Width() + x] = Rgb(canvas.At(x, y));
+        }
+    }
+    out.palette = MedianCutPalette(rgb, std::max(colours, 2));
+    PaletteMapper mapper(out.palette);
     out.indexes.resize(rgb.size());
-    std::unordered_map<uint32_t, uint8_t> nearest;
     for (int y = 0; y < out.height; ++y) {
         for (int x = 0; x < out.width; ++x) {
-            uint32_t v = rgb[static_cast<size_t>(y) * out.width + x];
-            int d = (kBayer[y & 3][x & 3] - 8) / 4; // -2 ... +1
-            auto ch = [&](int c) { return std::clamp(Channel(v, c) + d, 0, 255); };
-            uint32_t key = (uint32_t(ch(0)) << 16) | (uint32_t(ch(1)) << 8) | uint32_t(ch(2));
-            auto [it, fresh] = nearest.try_emplace(key, 0);
-            if (fresh) {
-                it->second = Nearest(out.palette, ch(0), ch(1), ch(2));
-            }
-            out.indexes[static_cast<size_t>(y) * out.width + x] = it->second;
+            out.indexes[static_cast<size_t>(y) * out.width + x] =
+                mapper.Map(rgb[static_cast<size_t>(y) * out.width + x], x, y);
         }
     }
     return out;

@@ -97,7 +97,44 @@ Canvas Screen(const std::vector<SkinImage>& l, const std::vector<SkinImage>& con
     return c;
 }
 
+// An indexed picture as a canvas.
+Canvas Unpacked(int width, int height, const std::vector<uint32_t>& palette,
+                const std::vector<uint8_t>& indexes) {
+    Canvas c(width, height);
+    Mask all(width, height);
+    for (int y = 0; y < height; ++y) {
+        std::fill(all.Row(y), all.Row(y) + width, 1.0f);
+    }
+    all.SetAll();
+    c.Composite(all, [&](double x, double y) {
+        return Hex(palette[indexes[static_cast<size_t>(y) * width + static_cast<size_t>(x)]]);
+    });
+    return c;
+}
+
 } // namespace
+
+bool WriteClipPreviews(const BorderPictures& border, const std::filesystem::path& dir) {
+    const IndexedPicture& frame = border.frame;
+    constexpr int kPerRow = 5, kGap = 4;
+    Canvas lit = Unpacked(frame.width, frame.height, frame.palette, frame.indexes);
+    bool ok = true;
+    for (const BorderClip& clip : border.clips) {
+        const IndexedClip& c = clip.clip;
+        int rows = (static_cast<int>(c.frames.size()) + kPerRow - 1) / kPerRow;
+        Canvas sheet(kGap + kPerRow * (c.width + kGap), kGap + rows * (c.height + kGap), Hex(0x7A7A7A));
+        for (size_t f = 0; f < c.frames.size(); ++f) {
+            int col = static_cast<int>(f) % kPerRow, row = static_cast<int>(f) / kPerRow;
+            sheet.Draw(Unpacked(c.width, c.height, c.palette, c.frames[f]), kGap + col * (c.width + kGap),
+                       kGap + row * (c.height + kGap));
+        }
+        int zoom = c.width * kPerRow < 400 ? 3 : c.width * kPerRow < 800 ? 2 : 1;
+        ok = WritePngPreview(sheet, dir / ("clip_" + clip.name + ".png"), zoom) && ok;
+        const Box& b = kClipWindows[clip.window];
+        lit.Draw(Unpacked(c.width, c.height, c.palette, c.frames[c.frames.size() / 2]), b.x, b.y);
+    }
+    return WritePngPreview(lit, dir / "clips_lit.png") && ok;
+}
 
 bool WritePreviews(const std::vector<SkinImage>& list1, const std::vector<SkinImage>& controls,
                    const std::filesystem::path& dir) {

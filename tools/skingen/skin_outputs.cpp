@@ -1,6 +1,7 @@
 #include "skin_outputs.h"
 
 #include "art_background.h"
+#include "art_clips.h"
 #include "art_dialogs.h"
 #include "art_extras.h"
 #include "art_frame.h"
@@ -110,7 +111,8 @@ SkinBuild BuildSkin() {
     }
     std::vector<SkinImage> list1 = BuildImageList1();
     FrameArt frame = DrawFrame();
-    std::string frame_bmp = Bmp8(Quantise(frame.picture));
+    BorderPictures border = DrawBorderPictures(frame.picture);
+    std::string frame_bmp = Bmp8(border.frame);
     std::string mask_bmp = Bmp1(layout::kFrameWidth, layout::kFrameHeight, frame.outside, 0x000000, 0xFFFFFF);
 
     FormParts parts;
@@ -131,6 +133,9 @@ SkinBuild BuildSkin() {
     build.files.push_back({"BMP2", Bmp24(TargetDialogBackground(SchemeTheme(1)))});
     build.files.push_back({"BMP3", Bmp24(ExtractDialogBackground(SchemeTheme(0)))});
     build.files.push_back({"BMP4", Bmp24(ExtractDialogBackground(SchemeTheme(1)))});
+    for (const BorderClip& clip : border.clips) {
+        build.files.push_back({clip.name, WriteAviRle8(clip.clip, kClipMicroSecPerFrame, 15, 1)});
+    }
     build.files.push_back({"MASK", std::move(mask_bmp)});
     build.files.push_back({"IMAGE4", std::move(frame_bmp)});
     return build;

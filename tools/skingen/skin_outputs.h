@@ -12,7 +12,8 @@ struct SkinFile {
 };
 
 struct SkinBuild {
-    std::vector<SkinFile> files;    // TFORM1, BMP1 ... BMP4, and MASK and IMAGE4 (the frame's two bitmaps)
+    // TFORM1, BMP1 ... BMP4, the border clips AVI1 ... AVI10, and MASK and IMAGE4 (the frame's two bitmaps)
+    std::vector<SkinFile> files;
     std::vector<std::string> notes; // images stored raw although packing was asked for
     std::string error;
     bool ok() const { return error.empty(); }

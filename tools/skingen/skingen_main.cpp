@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "skingen/art_clips.h"
 #include "skingen/art_dialogs.h"
 #include "skingen/art_frame.h"
 #include "skingen/image_list.h"
@@ -77,7 +78,8 @@ int main(int argc, char** argv) {
         std::filesystem::path dir = argv[3];
         std::filesystem::create_directories(dir, ec);
         std::vector<SkinImage> list1 = BuildImageList1();
-        if (!WritePreviews(list1, BuildControlsList(), dir) || !WriteFramePreviews(dir, list1)) {
+        if (!WritePreviews(list1, BuildControlsList(), dir) || !WriteFramePreviews(dir, list1) ||
+            !WriteClipPreviews(DrawBorderPictures(DrawFrame().picture), dir)) {
             std::fprintf(stderr, "skingen: cannot write the previews to %s\n", dir.string().c_str());
             return 1;
         }

@@ -1,0 +1,145 @@
+// The border clips as the menu reads them: the embedded AVI files decode, frame by frame, to exactly
+// what the art drew; they rest on the frame's own picture; and the RLE8 coder's escapes (long runs,
+// odd absolute runs, skips across and down more than 255 pixels) survive the trip through the reader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "skin/formats/avi.h"
+#include "skin/formats/bmp_reader.h"
+#include "skingen/art_clips.h"
+#include "skingen/art_frame.h"
+#include "skingen/layout.h"
+#include "skingen/noise.h"
+#include "skingen/resources.h"
+#include "support/temp_dir.h"
+
+namespace kavlo::skingen {
+namespace {
+
+uint32_t Le32(std::string_view b, size_t at) {
+    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |
+           uint32_t(uint8_t(b[at + 3])) << 24;
+}
+
+// Rows of a top-down frame in the decoder's order, bottom row first.
+std::vector<uint8_t> BottomUp(const std::vector<uint8_t>& frame, int width, int height) {
+    std::vector<uint8_t> out;
+    for (int y = height - 1; y >= 0; --y) {
+        out.insert(out.end(), frame.begin() + static_cast<ptrdiff_t>(y) * width,
+                   frame.begin() + static_cast<ptrdiff_t>(y + 1) * width);
+    }
+    return out;
+}
+
+// Decodes every frame of `bytes` and compares it with `clip`, the frames that were written.
+void ExpectSameFrames(std::string_view bytes, const IndexedClip& clip, const std::string& what) {
+    AviResult read = ReadAvi(bytes);
+    ASSERT_TRUE(read) << what << ": " << read.error;
+    const AviClip& avi = *read.clip;
+    EXPECT_EQ(avi.compression, 1u) << what;
+    ASSERT_EQ(avi.width, clip.width) << what;
+    ASSERT_EQ(avi.height, clip.height) << what;
+    ASSERT_EQ(avi.frame_count, static_cast<int>(clip.frames.size())) << what;
+    for (size_t i = 0; i < clip.palette.size(); ++i) {
+        ASSERT_EQ(avi.palette[i], 0xFF000000u | clip.palette[i]) << what << " colour " << i;
+    }
+    AviFrameDecoder decoder(avi);
+    for (size_t f = 0; f < clip.frames.size(); ++f) {
+        ASSERT_EQ(decoder.DecodeNext(), "") << what << " frame " << f;
+        ASSERT_EQ(decoder.Indices(), BottomUp(clip.frames[f], clip.width, clip.height))
+            << what << " frame " << f;
+    }
+}
+
+TEST(BorderClips, EmbeddedClipsPlayWhatWasDrawnAndRestOnTheFrame) {
+    BorderPictures art = DrawBorderPictures(DrawFrame().picture);
+    PictureResult frame = ReadBmp(test::ReadHostFile(std::filesystem::path(KAVLO_SKIN_DIR) / "IMAGE4"));
+    ASSERT_TRUE(frame) << frame.error;
+    const Picture& image4 = *frame.picture;
+    ASSERT_EQ(art.clips.size(), 10u);
+    // Clip name -> the window (Animate1 ... Animate10) that plays it.
+    const std::pair<const char*, size_t> kPlaces[] = {{"AVI1", 2}, {"AVI2", 8}, {"AVI3", 3}, {"AVI4", 0},
+                                                      {"AVI5", 1}, {"AVI6", 5}, {"AVI7", 4}, {"AVI8", 9},
+                                                      {"AVI9", 6}, {"AVI10", 7}};
+    for (size_t c = 0; c < art.clips.size(); ++c) {
+        const BorderClip& drawn = art.clips[c];
+        ASSERT_EQ(drawn.name, kPlaces[c].first);
+        ASSERT_EQ(drawn.window, kPlaces[c].second);
+        const Box& box = layout::kClipWindows[drawn.window];
+        std::span<const uint8_t> res = Resource(drawn.name);
+        std::string_view bytes(reinterpret_cast<const char*>(res.data()), res.size());
+        ASSERT_GT(bytes.size(), 72u) << drawn.name;
+        // The main header's fields where the animation control reads them.
+        EXPECT_EQ(Le32(bytes, 32), 66667u) << drawn.name;
+        EXPECT_EQ(Le32(bytes, 48), 15u) << drawn.name;
+        EXPECT_EQ(Le32(bytes, 64), static_cast<uint32_t>(box.w)) << drawn.name;
+        EXPECT_EQ(Le32(bytes, 68), static_cast<uint32_t>(box.h)) << drawn.name;
+        AviResult read = ReadAvi(bytes);
+        ASSERT_TRUE(read) << drawn.name << ": " << read.error;
+        EXPECT_EQ(read.clip->micro_sec_per_frame, 66667u);
+        ExpectSameFrames(bytes, drawn.clip, drawn.name);
+
+        AviFrameDecoder decoder(*read.clip);
+        std::vector<uint32_t> pixels;
+        int lit_pixels = 0;
+        for (int f = 0; f < 15; ++f) {
+            ASSERT_EQ(decoder.DecodeNext(), "");
+            decoder.ToPixels(pixels);
+            int differ = 0, green = 0;
+            for (int y = 0; y < box.h; ++y) {
+                for (int x = 0; x < box.w; ++x) {
+                    uint32_t clip_px = pixels[static_cast<size_t>(box.h - 1 - y) * box.w + x];
+                    uint32_t frame_px =
+                        image4.pixels[static_cast<size_t>(image4.height - 1 - (box.y + y)) * image4.width +
+                                      box.x + x];
+                    differ += clip_px != frame_px;
+                    int r = (clip_px >> 16) & 0xFF, g = (clip_px >> 8) & 0xFF;
+                    green += g > r + 24;
+                }
+            }
+            if (f == 0 || f == 14) {
+                EXPECT_EQ(differ, 0) << drawn.name << " frame " << f << " is the frame's picture at rest";
+            }
+            lit_pixels = std::max(lit_pixels, green);
+        }
+        EXPECT_GT(lit_pixels, box.w * box.h / 50) << drawn.name << " lights up between its ends";
+    }
+}
+
+TEST(BorderClips, RleEscapesSurviveTheReader) {
+    constexpr int kW = 300, kH = 290;
+    Rng rng(7);
+    IndexedClip clip{kW, kH, {}, {}};
+    for (uint32_t i = 0; i < 256; ++i) {
+        clip.palette.push_back(i * 0x010101u);
+    }
+    // Runs longer than 255, short runs of two, odd and even stretches of noise.
+    std::vector<uint8_t> first(static_cast<size_t>(kW) * kH);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            uint8_t v = y % 3 == 0 ? 9 : (x / 2) % 7 == 0 ? uint8_t(x / 2) : uint8_t(rng.Next());
+            first[static_cast<size_t>(y) * kW + x] = v;
+        }
+    }
+    std::vector<uint8_t> spots = first; // a few pixels far apart: skips past 255 across and down
+    spots[0] = 1, spots[static_cast<size_t>(kW) * kH - 1] = 2, spots[static_cast<size_t>(kW) * 4 + 299] = 3;
+    spots[static_cast<size_t>(kW) * 5 + 2] = 4; // behind the pen: a new line, then across
+    std::fill_n(spots.begin() + kW * 150 + 10, 263, uint8_t{5});
+    std::vector<uint8_t> changed_back = first;
+    std::vector<uint8_t> ends = first; // the last line reached from the first: down more than 255
+    ends[0] = 6, ends.back() = 7;
+    std::vector<uint8_t> all_new(first.size());
+    for (uint8_t& v : all_new) {
+        v = uint8_t(rng.Next() % 3);
+    }
+    clip.frames = {first, spots, spots, changed_back, ends, all_new};
+    std::string avi = WriteAviRle8(clip, 66667, 15, 1);
+    ExpectSameFrames(avi, clip, "synthetic");
+    EXPECT_LT(EncodeRle8(spots, &first, kW, kH).size(), 80u) << "unchanged pixels are skipped";
+    EXPECT_EQ(avi.size() % 2, 0u);
+    EXPECT_EQ(Le32(avi, 4), avi.size() - 8) << "RIFF size";
+}
+
+} // namespace
+} // namespace kavlo::skingen
