@@ -375,13 +375,14 @@ void AviFrameDecoder::Rewind() {
     palette_ = clip_.palette;
     next_chunk_ = 0;
     next_frame_ = 0;
+    failed_ = false;
 }
 
 std::string AviFrameDecoder::Seek(int frame) {
     if (frame < 0 || frame >= clip_.frame_count) {
         return "frame " + std::to_string(frame) + " out of range";
     }
-    if (frame < next_frame_) {
+    if (frame < next_frame_ || failed_) {
         Rewind();
     }
     while (next_frame_ <= frame) {
@@ -394,6 +395,19 @@ std::string AviFrameDecoder::Seek(int frame) {
 }
 
 std::string AviFrameDecoder::DecodeNext() {
+    std::string error = DecodeChunks();
+    if (!error.empty()) {
+        // What follows a broken frame would be drawn over garbage: only a rewind goes on.
+        failed_ = true;
+        next_chunk_ = clip_.chunks.size();
+    }
+    return error;
+}
+
+std::string AviFrameDecoder::DecodeChunks() {
+    if (failed_) {
+        return "an earlier frame could not be decoded";
+    }
     while (next_chunk_ < clip_.chunks.size()) {
         const AviClip::Chunk& chunk = clip_.chunks[next_chunk_++];
         const std::string_view data = std::string_view(clip_.bytes).substr(chunk.offset, chunk.size);

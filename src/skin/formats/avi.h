@@ -67,7 +67,7 @@ public:
     // The index of the frame DecodeNext decodes (0-based).
     int NextFrame() const { return next_frame_; }
     // Decodes the next frame (applying the palette changes before it). Empty on success, else the
-    // reason; after a failure the image is undefined and the decoder should be rewound.
+    // reason; after a failure the image is undefined and only Rewind or Seek (which rewinds) go on.
     std::string DecodeNext();
     // Back to before the first frame: a black image and the stream's palette.
     void Rewind();
@@ -83,6 +83,7 @@ public:
     void ToPixels(std::vector<uint32_t>& pixels) const;
 
 private:
+    std::string DecodeChunks();
     std::string ApplyPaletteChange(std::string_view data);
     std::string DecodeRaw(std::string_view data);
     std::string DecodeRle8(std::string_view data);
@@ -92,6 +93,7 @@ private:
     std::array<uint32_t, 256> palette_{};
     size_t next_chunk_ = 0;
     int next_frame_ = 0;
+    bool failed_ = false;
 };
 
 } // namespace kavlo
