@@ -1,5 +1,9 @@
 #include "player/el_player.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
 #include "platform/platform.h"
 #include "player/el_plugin.h"
 #include "ui/backend.h"
@@ -111,6 +115,31 @@ struct TElPlayer::Impl {
     }
     static void CloseOutput(void* host) { static_cast<Impl*>(host)->stream.reset(); }
 
+    // The stream input: the track's bytes read through the PC's file system, handed over on request.
+    std::string input_bytes;
+    size_t input_at = 0;
+    EsInCallbacks input_callbacks{this, &Impl::ReadInput, &Impl::SeekInput};
+
+    static long ReadInput(void* host, void* buffer, size_t bytes) {
+        auto* self = static_cast<Impl*>(host);
+        const size_t count = std::min(bytes, self->input_bytes.size() - self->input_at);
+        std::memcpy(buffer, self->input_bytes.data() + self->input_at, count);
+        self->input_at += count;
+        return static_cast<long>(count);
+    }
+    static long SeekInput(void* host, long offset, int whence) {
+        auto* self = static_cast<Impl*>(host);
+        const long size = static_cast<long>(self->input_bytes.size());
+        const long base = whence == SEEK_SET   ? 0
+                          : whence == SEEK_CUR ? static_cast<long>(self->input_at)
+                                               : size;
+        if (offset < -base || offset > size - base) {
+            return -1;
+        }
+        self->input_at = static_cast<size_t>(base + offset);
+        return static_cast<long>(self->input_at);
+    }
+
     // The plug-in's answer to a call: false leaves its error code.
     bool Check(int result) {
         last_error = result != 0 ? kEsOk : es.ESLastError();
@@ -190,10 +219,27 @@ bool TElPlayer::Open() {
     if (!p.Ready()) {
         return false;
     }
-    // The plug-in reads host files: the Windows path becomes the file behind it (empty when there is none,
-    // which the plug-in cannot open).
-    const std::string input =
-        InputMode == TInputMode::imFile ? p.platform.fs.HostPath(InputName).value_or(std::string()) : "";
+    // A file the plug-in reads itself, by the host file behind the Windows path (empty when there is none,
+    // which the plug-in cannot open); a stream it reads through us.
+    std::string input;
+    if (InputMode == TInputMode::imFile) {
+        input = p.platform.fs.HostPath(InputName).value_or(std::string());
+    } else {
+        // The old input goes first: the plug-in may still be reading it.
+        if (!p.Check(p.es.ESClose())) {
+            return false;
+        }
+        std::optional<std::string> bytes = p.platform.fs.ReadFile(InputName);
+        if (!bytes) {
+            p.last_error = kEsNoInput;
+            return false;
+        }
+        p.input_bytes = std::move(*bytes);
+        p.input_at = 0;
+        if (!p.Check(p.es.ESSetInCB(&p.input_callbacks))) {
+            return false;
+        }
+    }
     return p.Check(p.es.ESSetInputMode(static_cast<int>(InputMode))) &&
            p.Check(p.es.ESSetInputName(input.c_str())) &&
            p.Check(p.es.ESSetOutputMode(static_cast<int>(OutputMode))) && p.Check(p.es.ESSetOutputName("")) &&

@@ -191,8 +191,28 @@ TEST_F(PlayerTest, BadTracksAndBadPluginsFailQuietly) {
         EXPECT_FALSE(player.PlayerMode().has_value()) << module;
     }
 
-    // The good plug-in still loads after all that.
+    // The good plug-in still loads after all that, and reads a track through the PC's file system too.
     ASSERT_TRUE(LoadAndOpen("music1.mp3")) << player.LastError();
+    player.InputMode = TInputMode::imStream;
+    player.InputName = "D:\\cut.mp3";
+    ASSERT_TRUE(player.Open() && player.InitStream()) << player.LastError();
+    ASSERT_TRUE(player.Play());
+    backend_.AdvanceClock(1200);
+    EXPECT_EQ(Mode(), kPlayerEnded);
+    player.InputName = "D:\\music1.mp3";
+    ASSERT_TRUE(player.Open() && player.InitStream()) << player.LastError();
+    ASSERT_TRUE(player.Play());
+    backend_.AdvanceClock(1999);
+    EXPECT_EQ(Mode(), kPlayerPlaying);
+    backend_.AdvanceClock(1);
+    EXPECT_EQ(Mode(), kPlayerEnded);
+    player.InputName = "D:\\missing.mp3";
+    EXPECT_FALSE(player.Open());
+    EXPECT_EQ(player.LastError(), kEsNoInput);
+    // And back to the plug-in's own reading.
+    player.InputMode = TInputMode::imFile;
+    player.InputName = "D:\\music1.mp3";
+    ASSERT_TRUE(player.Open() && player.InitStream()) << player.LastError();
     ASSERT_TRUE(player.Play());
     backend_.AdvanceClock(2000);
     EXPECT_EQ(Mode(), kPlayerEnded);
