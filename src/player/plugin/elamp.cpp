@@ -41,12 +41,6 @@ struct State {
     std::string input_name;
     EsInCallbacks input{};
     bool has_input = false;
-    int output_mode = kOutputMMSystem;
-    std::string output_name;
-    int device = 0;
-    int priority = 0;
-    int buffers_count = 8;
-    int buffer_size = 16384;
     int start_ms = 0;
     int end_ms = 0;
     int volume = 100; // percent
@@ -446,13 +440,10 @@ ES_EXPORT int ESSetInputMode(int mode) {
     return Succeed();
 }
 
+// Both sound through the host's output.
 ES_EXPORT int ESSetOutputMode(int mode) {
     Lock lock(state.mutex);
-    if (mode != kOutputMMSystem && mode != kOutputDirectSound) {
-        return Fail(kEsBadArgument);
-    }
-    state.output_mode = mode;
-    return Succeed();
+    return mode == kOutputMMSystem || mode == kOutputDirectSound ? Succeed() : Fail(kEsBadArgument);
 }
 
 ES_EXPORT int ESSetInputName(const char* name) {
@@ -464,21 +455,16 @@ ES_EXPORT int ESSetInputName(const char* name) {
     return Succeed();
 }
 
-// Names a wave file for a wave-file output; kept, though this plug-in sounds only through the host.
+// An output name names a wave file to write; there is no wave-file output, so only no name is right.
 ES_EXPORT int ESSetOutputName(const char* name) {
     Lock lock(state.mutex);
-    state.output_name = name != nullptr ? name : "";
-    return Succeed();
+    return name == nullptr || name[0] == '\0' ? Succeed() : Fail(kEsBadArgument);
 }
 
 // The host gives one output, device 0.
 ES_EXPORT int ESSetOutputDev(int device) {
     Lock lock(state.mutex);
-    if (device != 0) {
-        return Fail(kEsBadArgument);
-    }
-    state.device = device;
-    return Succeed();
+    return device == 0 ? Succeed() : Fail(kEsBadArgument);
 }
 
 ES_EXPORT int ESSetDevNum(int device) {
@@ -495,27 +481,18 @@ ES_EXPORT int ESLastError(void) {
     return state.error;
 }
 
-// Decoding happens as the host's device asks for sound, so the device's buffers are the only ones;
-// the values are checked and kept for a host that asks back.
+// Decoding happens as the host's device asks for sound, so the device's buffers are the only ones:
+// sizes are only checked.
 ES_EXPORT int ESSetBuffers(int count, int size) {
     Lock lock(state.mutex);
-    if (count < 1 || count > 256 || size < 512 || size > (1 << 24)) {
-        return Fail(kEsBadArgument);
-    }
-    state.buffers_count = count;
-    state.buffer_size = size;
-    return Succeed();
+    return count >= 1 && count <= 256 && size >= 512 && size <= (1 << 24) ? Succeed() : Fail(kEsBadArgument);
 }
 
-// Thread priorities as Windows numbers them (idle -15 .. time-critical 15); decoding runs on the
-// host's sound thread, whose priority the host sets.
+// Thread priorities as Windows numbers them (idle -15 .. time-critical 15); decoding runs on the host's
+// sound thread, whose priority the host sets, so a priority is only checked.
 ES_EXPORT int ESSetPriority(int priority) {
     Lock lock(state.mutex);
-    if (priority < -15 || priority > 15) {
-        return Fail(kEsBadArgument);
-    }
-    state.priority = priority;
-    return Succeed();
+    return priority >= -15 && priority <= 15 ? Succeed() : Fail(kEsBadArgument);
 }
 
 // Where the next play starts and where it ends (0: the end of the track).
