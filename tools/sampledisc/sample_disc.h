@@ -9,7 +9,7 @@ struct SampleDiscOptions {
     int language = 0; // the catalogue's Version: 0 English ... 6 Indonesian
     // Where the build put the music decoder plug-in and the two tracks (kDiscMusicFiles); those found
     // there are copied into the disc's KAVLO folder. Empty, or a file missing: the disc has no music of it.
-    std::filesystem::path music_dir;
+    std::filesystem::path music_dir{};
 };
 
 // The music files of a disc's KAVLO folder: the decoder plug-in and the two tracks.
