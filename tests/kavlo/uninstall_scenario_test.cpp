@@ -236,9 +236,10 @@ TEST(UninstallScenario, ScriptsQuestionsAndLeftoversOfEveryKind) {
         return json::parse(test::ReadHostFile(pc.menu.Dir() / ("step" + std::to_string(i) + ".json")));
     };
 
-    EXPECT_TRUE(step(0)["components"]["StopImage"]["tag"] == 1);
+    // Still offered, and lit: the pointer stays on the button it clicked.
+    EXPECT_EQ(step(0)["components"]["StopImage"]["tag"], 2);
     EXPECT_FALSE(pc.Exists("Games/Frost"));
-    EXPECT_TRUE(step(2)["components"]["StopImage"]["tag"] == 1);
+    EXPECT_EQ(step(2)["components"]["StopImage"]["tag"], 2);
     EXPECT_FALSE(pc.Exists("Games/Keeper"));
     EXPECT_FALSE(pc.KeyExists("HKEY_CURRENT_USER\\Software\\Maker\\Keeper"));
     EXPECT_TRUE(pc.KeyExists("HKEY_CURRENT_USER\\Software\\Maker"));
