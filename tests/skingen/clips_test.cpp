@@ -1,6 +1,7 @@
 // The border clips as the menu reads them: the embedded AVI files decode, frame by frame, to exactly
-// what the art drew; they rest on the frame's own picture; and the RLE8 coder's escapes (long runs,
-// odd absolute runs, skips across and down more than 255 pixels) survive the trip through the reader.
+// what the art drew; they rest on the frame's own picture and never light what a later window hides; and the
+// RLE8 coder's escapes (long runs, odd absolute runs, skips across and down more than 255 pixels) survive the
+// trip through the reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,6 +31,17 @@ std::vector<uint8_t> BottomUp(const std::vector<uint8_t>& frame, int width, int 
                    frame.begin() + static_cast<ptrdiff_t>(y + 1) * width);
     }
     return out;
+}
+
+// Whether a window after `window` (a later Animate control, drawn over it) covers (x, y).
+bool Covered(size_t window, int x, int y) {
+    for (size_t later = window + 1; later < layout::kClipWindows.size(); ++later) {
+        const Box& b = layout::kClipWindows[later];
+        if (x >= b.x && x < b.Right() && y >= b.y && y < b.Bottom()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Decodes every frame of `bytes` and compares it with `clip`, the frames that were written.
@@ -86,7 +98,7 @@ TEST(BorderClips, EmbeddedClipsPlayWhatWasDrawnAndRestOnTheFrame) {
         for (int f = 0; f < 15; ++f) {
             ASSERT_EQ(decoder.DecodeNext(), "");
             decoder.ToPixels(pixels);
-            int differ = 0, green = 0;
+            int differ = 0, green = 0, under_later = 0;
             for (int y = 0; y < box.h; ++y) {
                 for (int x = 0; x < box.w; ++x) {
                     uint32_t clip_px = pixels[static_cast<size_t>(box.h - 1 - y) * box.w + x];
@@ -94,10 +106,14 @@ TEST(BorderClips, EmbeddedClipsPlayWhatWasDrawnAndRestOnTheFrame) {
                         image4.pixels[static_cast<size_t>(image4.height - 1 - (box.y + y)) * image4.width +
                                       box.x + x];
                     differ += clip_px != frame_px;
+                    under_later += clip_px != frame_px && Covered(drawn.window, box.x + x, box.y + y);
                     int r = (clip_px >> 16) & 0xFF, g = (clip_px >> 8) & 0xFF;
                     green += g > r + 24;
                 }
             }
+            // A later window is drawn over this one: light there would never show and would break off
+            // at that window's edge.
+            EXPECT_EQ(under_later, 0) << drawn.name << " frame " << f;
             if (f == 0 || f == 14) {
                 EXPECT_EQ(differ, 0) << drawn.name << " frame " << f << " is the frame's picture at rest";
             }

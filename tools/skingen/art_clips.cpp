@@ -78,8 +78,10 @@ double Light(size_t window, size_t k, const FrameGlass& g, int f, double x, doub
     const double u = (f - 1) / 12.0;             // 0 ... 1 over the lit frames
     const double swell = std::sin(kPi * f / 14); // 0 at rest, 1 mid-clip
     switch (window) {
-        case 0: // Animate1: a light running down the pipe
-            return Comet(y, b.y0 - 12 + (b.y1 - b.y0 + 50) * u, 1, 5, 30);
+        case 0: { // Animate1: a light running down the pipe, from where Animate10 stops covering it
+            double top = kClipWindows[9].Bottom();
+            return Comet(y, top - 4 + (b.y1 - top + 42) * u, 1, 5, 30);
+        }
         case 1: { // Animate2: a lamp beating twice
             Polar2 p = LensPolar(g, x, y);
             double beat =
@@ -97,14 +99,14 @@ double Light(size_t window, size_t k, const FrameGlass& g, int f, double x, doub
             return std::sqrt(swell) * (trail * (0.2 + 0.8 * std::min(p.d, 1.0)) + blip);
         }
         case 3: // Animate4: a light running right to left
-            return Comet(x, b.x1 + 12 - (b.x1 - b.x0 + 60) * u, -1, 6, 34);
+            return Comet(x, b.x1 + 4 - (b.x1 - b.x0 + 52) * u, -1, 6, 34);
         case 4: { // Animate5: lights rising in turn, middle, left, right
             static constexpr std::array<int, 3> kStart{1, 3, 5};
             double v = (f - kStart[k]) / 7.0;
             if (v < 0) {
                 return 0;
             }
-            return Comet(y, b.y1 + 10 - (b.y1 - b.y0 + 40) * v, -1, 5, 22);
+            return Comet(y, b.y1 + 3 - (b.y1 - b.y0 + 33) * v, -1, 5, 22);
         }
         case 5: { // Animate6: a scan line down the grille, the middle pipe keeping an afterglow
             double scan = b.y0 - 8 + (b.y1 - b.y0 + 16) * u;
@@ -176,6 +178,25 @@ constexpr std::array<ClipName, 10> kClips{{{"AVI1", 2},
                                            {"AVI9", 6},
                                            {"AVI10", 7}}};
 
+// How far (x, y) lies from the parts of `window` that a later window covers (a large number where none
+// does). The later control is drawn over the earlier one, so light there would never be seen and would
+// break off at the covering window's edge; kept out, both clips show the frame at rest there.
+double Uncovered(size_t window, double x, double y) {
+    double d = 1e9;
+    const Box& a = kClipWindows[window];
+    for (size_t later = window + 1; later < kClipWindows.size(); ++later) {
+        const Box& b = kClipWindows[later];
+        int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y), x1 = std::min(a.Right(), b.Right()),
+            y1 = std::min(a.Bottom(), b.Bottom());
+        if (x0 >= x1 || y0 >= y1) {
+            continue;
+        }
+        double dx = std::max({x0 - x, x - x1, 0.0}), dy = std::max({y0 - y, y - y1, 0.0});
+        d = std::min(d, std::hypot(dx, dy));
+    }
+    return d;
+}
+
 // The window's picture in frame f as 0xRRGGBB words, `rest` being its picture at rest (the first and
 // last frame): the lit glass screened over it, the light's bloom spilling a little onto the metal, all
 // of it fading out before the window's edge so that no seam shows against the frame around it.
@@ -219,7 +240,8 @@ std::vector<uint32_t> LitFrame(const std::vector<uint32_t>& rest, size_t window,
                 base = base + lit * l * (1 - base);
                 return base + g * bl * (1 - base);
             };
-            double edge = std::min({x + 0.5, y + 0.5, w - x - 0.5, h - y - 0.5});
+            double edge = std::min({x + 0.5, y + 0.5, w - x - 0.5, h - y - 0.5,
+                                    Uncovered(window, box.x + x + 0.5, box.y + y + 0.5)});
             float keep = static_cast<float>(std::clamp((edge - 1.0) / 5.0, 0.0, 1.0));
             Rgb3 lit{screen(c.r, glow.r, core.r), screen(c.g, glow.g, core.g), screen(c.b, glow.b, core.b)};
             out[at] = RgbOf(
