@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <functional>
 
 #include "kavlo/menu_run.h"
 
@@ -179,8 +179,9 @@ TEST(MusicScenario, SwitchedOffAtStartThenOnAndMinimised) {
     EXPECT_NE(ReadHostFile(menu.Settings()).find("Music=1"), std::string::npos);
 }
 
-// The same short timeline on the whole disc and on damaged ones: the music fails silently, the switch
-// stays on, no box is shown, and apart from the music the state is the same as on the whole disc.
+// The same short timeline on the whole disc and on damaged ones: the music fails silently (or, cut
+// short, ends early), the switch stays on, no box is shown, and apart from the music the state is the
+// same as on the whole disc.
 TEST(MusicScenario, MissingOrBrokenMusicFilesLeaveTheMenuSilentAndOtherwiseUnchanged) {
     auto timeline = [] {
         Menu menu;
@@ -206,20 +207,29 @@ TEST(MusicScenario, MissingOrBrokenMusicFilesLeaveTheMenuSilentAndOtherwiseUncha
 
     struct Damage {
         const char* file;
-        std::optional<std::string> replacement; // nothing: the file is removed
+        // The file's new bytes made from its old ones; nothing: the file is removed.
+        std::function<std::string(const std::string&)> replacement;
         std::vector<std::string> expected;
     };
     const std::string no_player = "unloaded track 1 mode 0";
     // The plug-in loads, but the track does not open: nothing is open, and nothing is tried again.
     const std::string no_track = "loaded track 1 mode 0";
     const Damage damages[] = {
-        {"elamp.esp", std::nullopt, {no_player, no_player, no_player}},
-        {"elamp.esp", std::string("MZ this is no library\r\n"), {no_player, no_player, no_player}},
-        {"music1.mp3", std::nullopt, {no_track, no_track, no_track}},
+        {"elamp.esp", nullptr, {no_player, no_player, no_player}},
+        {"elamp.esp",
+         [](const std::string&) { return std::string("MZ this is no library\r\n"); },
+         {no_player, no_player, no_player}},
+        {"music1.mp3", nullptr, {no_track, no_track, no_track}},
         // Track 1 plays; the switch to track 2 at 10 s fails and the music stays silent after it.
-        {"music2.mp3", std::nullopt, {kTrack1, no_track, no_track}},
+        {"music2.mp3", nullptr, {kTrack1, no_track, no_track}},
         // A track that is no MP3 at all opens as nothing the decoder knows.
-        {"music2.mp3", std::string(20000, '\x5A'), {kTrack1, no_track, no_track}},
+        {"music2.mp3",
+         [](const std::string&) { return std::string(20000, '\x5A'); },
+         {kTrack1, no_track, no_track}},
+        // A track cut short plays what there is and ends early; the turns go on.
+        {"music2.mp3",
+         [](const std::string& mp3) { return mp3.substr(0, mp3.size() / 10); },
+         {kTrack1, Ended(2), Ended(2)}},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(std::string(damage.file) + (damage.replacement ? " replaced" : " removed"));
@@ -228,7 +238,7 @@ TEST(MusicScenario, MissingOrBrokenMusicFilesLeaveTheMenuSilentAndOtherwiseUncha
         ASSERT_FALSE(original.empty());
         fs::remove(file);
         if (damage.replacement) {
-            test::WriteHostFile(file, *damage.replacement);
+            test::WriteHostFile(file, damage.replacement(original));
         }
         const std::vector<json> states = timeline();
         test::WriteHostFile(file, original);
