@@ -233,18 +233,4 @@ void TForm1::WireEvents() {
     }
 }
 
-// What the effects, border and music bring to life.
-void TForm1::ActionCoverMouseMove(TControl&, ShiftState, int, int) {}
-void TForm1::SpotMouseMove(TControl&, ShiftState, int, int) {}
-void TForm1::DIBImage4MouseEnter(TControl&) {}
-void TForm1::DIBImage4MouseLeave(TControl&) {}
-void TForm1::DIBImage4MouseMove(TControl&, ShiftState, int, int) {}
-void TForm1::PlayMouseEnter(int) {}
-void TForm1::PlayMouseLeave(int) {}
-void TForm1::AnimationTimerTimer() {}
-void TForm1::StartTimerTimer() {}
-void TForm1::MusicTimerTimer() {}
-void TForm1::DIBTimer1Timer() {}
-void TForm1::DIBTimer2Timer() {}
-
 } // namespace kavlo

@@ -142,6 +142,9 @@ void TForm1::FindControls() {
                                {&c.MusicTimer, "MusicTimer"},
                                {&c.ScrollDownTimer, "ScrollDownTimer"},
                                {&c.ScrollUpTimer, "ScrollUpTimer"},
+                               {&c.AnimationTimer, "AnimationTimer"},
+                               {&c.DIBTimer1, "DIBTimer1"},
+                               {&c.DIBTimer2, "DIBTimer2"},
                                {&c.DIBTimer3, "DIBTimer3"},
                                {&c.DIBTimer4, "DIBTimer4"},
                                {&c.Timer1, "Timer1"}}) {

@@ -230,6 +230,9 @@ Json StateDump(TForm1& form, std::optional<int> exit_code) {
     dump["MenuState"] = MenuStateJson(form);
     dump["components"] = ComponentsJson(form.Skin());
     dump["dialogs"] = DialogsJson(form);
+    const TForm1::MusicStatus player = form.PlayerStatus();
+    dump["player"] = Json{
+        {"loaded", player.loaded}, {"ready", player.ready}, {"track", player.track}, {"mode", player.mode}};
     Json events = Json::array();
     for (const LoggedEvent& event : form.GetPlatform().events.Events()) {
         events.push_back(EventJson(event));
