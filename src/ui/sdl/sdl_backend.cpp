@@ -463,6 +463,9 @@ void SdlBackend::TranslateWindowEvent(const SDL_Event& event) {
             Queue(window, CloseEvent{});
             break;
         default:
+            if (std::optional<EventData> state = WindowStateFromSdl(event.window.event)) {
+                Queue(window, std::move(*state));
+            }
             break;
     }
 }
