@@ -239,6 +239,9 @@ protected:
         animate->SetAutoSize(false);
         animate->SetClipSource([this](std::string_view name) {
             ++opens;
+            if (name == "LYING") {
+                return std::span(reinterpret_cast<const uint8_t*>(lying.data()), lying.size());
+            }
             return name == "GOOD"     ? std::span(reinterpret_cast<const uint8_t*>(clip.data()), clip.size())
                    : name == "BROKEN" ? std::span(reinterpret_cast<const uint8_t*>(clip.data()), 40)
                                       : std::span<const uint8_t>();
@@ -253,6 +256,8 @@ protected:
     SkinForm form{fixture.Services()};
     TAnimate* animate = nullptr;
     const std::string clip = RleClip();
+    // The same clip with a main header claiming 9 frames.
+    const std::string lying = clip.substr(0, 48) + Le32(9) + clip.substr(52);
     std::string events;
     int opens = 0;
 };
@@ -349,6 +354,15 @@ TEST_F(AnimateTest, RepeatsAsToldPlaysNothingHiddenAndReportsClipsItCannotOpen) 
     EXPECT_FALSE(animate->Active());
     EXPECT_EQ(animate->SetClipName("MISSING"), kCannotOpenAvi);
     EXPECT_EQ(events, "close ");
+
+    // A header claiming more frames than the file holds: only those there are play.
+    ASSERT_EQ(animate->SetClipName("LYING"), "");
+    EXPECT_EQ(animate->StopFrame(), 3);
+    animate->SetRepetitions(1);
+    ASSERT_EQ(animate->SetActive(true), "");
+    fixture.RunFor(3 * 67);
+    EXPECT_FALSE(animate->Active());
+    EXPECT_EQ(animate->Frame(), 3);
 }
 
 } // namespace
