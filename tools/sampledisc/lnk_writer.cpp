@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/codepage.h"
+#include "skingen/le_bytes.h"
 
 namespace kavlo::sample {
 
@@ -28,15 +29,8 @@ constexpr uint32_t kLinkInfoHeaderSize = 0x1C; // the form without Unicode path 
 constexpr uint32_t kVolumeIdHeaderSize = 0x10;
 constexpr uint32_t kMaxStringUnits = 0xFFFF; // a string's length is a 16-bit count
 
-void Put16(std::string& out, uint32_t value) {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-
-void Put32(std::string& out, uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
+using skingen::Put16;
+using skingen::Put32;
 
 void PutZeros(std::string& out, size_t count) {
     out.append(count, '\0');

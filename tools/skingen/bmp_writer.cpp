@@ -4,18 +4,11 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "le_bytes.h"
+
 namespace kavlo::skingen {
 
 namespace {
-
-void Put16(std::string& out, uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-void Put32(std::string& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 int Stride(int width, int bits) {
     return ((width * bits + 31) / 32) * 4;

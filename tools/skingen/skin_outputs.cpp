@@ -9,21 +9,13 @@
 #include "form_tform1.h"
 #include "image_list.h"
 #include "layout.h"
+#include "le_bytes.h"
 #include "skin/formats/compressor.h"
 #include "skin/formats/stored_image.h"
 
 namespace kavlo::skingen {
 
 namespace {
-
-void Put16(std::string& out, uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-void Put32(std::string& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 // The TColor ($00BBGGRR) of a 0xRRGGBB colour.
 uint32_t ColorOf(uint32_t rgb) {
