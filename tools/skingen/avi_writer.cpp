@@ -1,26 +1,17 @@
 #include "avi_writer.h"
 
 #include <algorithm>
+#include <string_view>
+
+#include "le_bytes.h"
 
 namespace kavlo::skingen {
 
 namespace {
 
-void Put16(std::string& out, uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-void Put32(std::string& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-void Put8(std::string& out, uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-}
-
 // A chunk with its id and size, padded to an even length as RIFF wants.
-std::string Chunk(const char (&id)[5], const std::string& data) {
-    std::string out(id, 4);
+std::string Chunk(std::string_view id, const std::string& data) {
+    std::string out(id);
     Put32(out, static_cast<uint32_t>(data.size()));
     out += data;
     if (data.size() % 2 != 0) {
@@ -29,8 +20,8 @@ std::string Chunk(const char (&id)[5], const std::string& data) {
     return out;
 }
 
-std::string List(const char (&type)[5], const std::string& content) {
-    return Chunk("LIST", std::string(type, 4) + content);
+std::string List(std::string_view type, const std::string& content) {
+    return Chunk("LIST", std::string(type) + content);
 }
 
 // Shorter gaps of unchanged pixels are cheaper written again than skipped (a skip costs four bytes).
@@ -162,32 +153,30 @@ std::string EncodeRle8(const std::vector<uint8_t>& frame, const std::vector<uint
     return out;
 }
 
-std::string WriteAviRle8(const IndexedClip& clip, uint32_t micro_sec_per_frame, uint32_t rate,
-                         uint32_t scale) {
+std::string WriteAvi(const AviVideo& video, const std::vector<AviFrame>& frames) {
     constexpr uint32_t kHasIndex = 0x10;
     constexpr uint32_t kKeyFrame = 0x10;
-    const auto frames = static_cast<uint32_t>(clip.frames.size());
-    const auto w = static_cast<uint32_t>(clip.width), h = static_cast<uint32_t>(clip.height);
+    const auto count = static_cast<uint32_t>(frames.size());
+    const auto w = static_cast<uint32_t>(video.width), h = static_cast<uint32_t>(video.height);
 
     std::string movi, index;
     uint32_t largest = 0;
-    for (size_t i = 0; i < clip.frames.size(); ++i) {
-        std::string data =
-            EncodeRle8(clip.frames[i], i == 0 ? nullptr : &clip.frames[i - 1], clip.width, clip.height);
-        largest = std::max(largest, static_cast<uint32_t>(data.size()));
-        index += "00dc";
-        Put32(index, i == 0 ? kKeyFrame : 0);
+    for (const AviFrame& frame : frames) {
+        largest = std::max(largest, static_cast<uint32_t>(frame.data.size()));
+        index += video.chunk_id;
+        Put32(index, frame.key ? kKeyFrame : 0);
         Put32(index, static_cast<uint32_t>(4 + movi.size())); // from the list's 'movi'
-        Put32(index, static_cast<uint32_t>(data.size()));
-        movi += Chunk("00dc", data);
+        Put32(index, static_cast<uint32_t>(frame.data.size()));
+        movi += Chunk(video.chunk_id, frame.data);
     }
 
+    const uint32_t period = video.micro_sec_per_frame;
     std::string avih;
-    Put32(avih, micro_sec_per_frame);
-    Put32(avih, static_cast<uint32_t>(uint64_t{largest} * 1000000 / std::max(micro_sec_per_frame, 1u)));
+    Put32(avih, period);
+    Put32(avih, static_cast<uint32_t>(uint64_t{largest} * 1000000 / std::max(period, 1u)));
     Put32(avih, 0); // padding granularity
     Put32(avih, kHasIndex);
-    Put32(avih, frames);
+    Put32(avih, count);
     Put32(avih, 0); // initial frames
     Put32(avih, 1); // streams
     Put32(avih, largest);
@@ -197,15 +186,15 @@ std::string WriteAviRle8(const IndexedClip& clip, uint32_t micro_sec_per_frame, 
         Put32(avih, 0);
     }
 
-    std::string strh = "vidsmrle";
+    std::string strh = "vids" + video.handler;
     Put32(strh, 0); // flags
     Put16(strh, 0); // priority
     Put16(strh, 0); // language
     Put32(strh, 0); // initial frames
-    Put32(strh, scale);
-    Put32(strh, rate);
+    Put32(strh, video.scale);
+    Put32(strh, video.rate);
     Put32(strh, 0); // start
-    Put32(strh, frames);
+    Put32(strh, count);
     Put32(strh, largest);
     Put32(strh, 0xFFFFFFFF); // default quality
     Put32(strh, 0);          // sample size: frames vary
@@ -219,15 +208,15 @@ std::string WriteAviRle8(const IndexedClip& clip, uint32_t micro_sec_per_frame, 
     Put32(strf, w);
     Put32(strf, h); // positive: rows bottom-up
     Put16(strf, 1);
-    Put16(strf, 8);
-    Put32(strf, 1); // BI_RLE8
-    Put32(strf, ((w + 3) & ~3u) * h);
+    Put16(strf, video.bit_count);
+    Put32(strf, video.compression);
+    Put32(strf, video.image_size);
     Put32(strf, 0);
     Put32(strf, 0);
-    Put32(strf, 256);
+    Put32(strf, static_cast<uint32_t>(video.palette.size()));
     Put32(strf, 0);
-    for (size_t i = 0; i < 256; ++i) {
-        Put32(strf, i < clip.palette.size() ? clip.palette[i] & 0xFFFFFF : 0); // blue, green, red, 0
+    for (uint32_t colour : video.palette) {
+        Put32(strf, colour & 0xFFFFFF); // blue, green, red, 0
     }
 
     std::string hdrl = Chunk("avih", avih) + List("strl", Chunk("strh", strh) + Chunk("strf", strf));
@@ -235,6 +224,31 @@ std::string WriteAviRle8(const IndexedClip& clip, uint32_t micro_sec_per_frame, 
     std::string out = "RIFF";
     Put32(out, static_cast<uint32_t>(body.size()));
     return out + body;
+}
+
+std::string WriteAviRle8(const IndexedClip& clip, uint32_t micro_sec_per_frame, uint32_t rate,
+                         uint32_t scale) {
+    AviVideo video;
+    video.width = clip.width;
+    video.height = clip.height;
+    video.micro_sec_per_frame = micro_sec_per_frame;
+    video.rate = rate;
+    video.scale = scale;
+    video.handler = "mrle";
+    video.chunk_id = "00dc";
+    video.bit_count = 8;
+    video.compression = 1; // BI_RLE8
+    video.image_size = ((static_cast<uint32_t>(clip.width) + 3) & ~3u) * static_cast<uint32_t>(clip.height);
+    video.palette = clip.palette;
+    video.palette.resize(256, 0);
+
+    std::vector<AviFrame> frames;
+    for (size_t i = 0; i < clip.frames.size(); ++i) {
+        frames.push_back(
+            {EncodeRle8(clip.frames[i], i == 0 ? nullptr : &clip.frames[i - 1], clip.width, clip.height),
+             i == 0});
+    }
+    return WriteAvi(video, frames);
 }
 
 } // namespace kavlo::skingen

@@ -21,10 +21,35 @@ struct IndexedClip {
 std::string EncodeRle8(const std::vector<uint8_t>& frame, const std::vector<uint8_t>* previous, int width,
                        int height);
 
-// The clip as a RIFF AVI file: a main header, one video stream ('vids', 'mrle', BI_RLE8 with the
-// palette), the frames as '00dc' chunks and an idx1 index. The first frame is whole (a key frame);
-// each later one is coded against the frame before it. `micro_sec_per_frame` and `rate` / `scale` give
-// the timing.
+// One video stream of an AVI file: its size and timing, the codec's four-character code, the id of
+// its frame chunks ("00dc" compressed, "00db" uncompressed) and the bitmap header's format fields. The
+// palette follows the header and its length is the header's count of colours used.
+struct AviVideo {
+    int width = 0;
+    int height = 0;
+    uint32_t micro_sec_per_frame = 0;
+    uint32_t rate = 0;
+    uint32_t scale = 1;
+    std::string handler;
+    std::string chunk_id;
+    uint32_t bit_count = 0;
+    uint32_t compression = 0; // 0 BI_RGB, 1 BI_RLE8
+    uint32_t image_size = 0;
+    std::vector<uint32_t> palette; // 0xRRGGBB
+};
+
+struct AviFrame {
+    std::string data; // as the stream's codec stores it
+    bool key = false;
+};
+
+// A RIFF AVI file with one video stream: a main header, the stream's header and format, the frames as
+// chunks and an idx1 index.
+std::string WriteAvi(const AviVideo& video, const std::vector<AviFrame>& frames);
+
+// The clip as an AVI file of one 'mrle' (BI_RLE8) stream with the palette. The first frame is whole (a
+// key frame); each later one is coded against the frame before it. `micro_sec_per_frame` and `rate` /
+// `scale` give the timing.
 std::string WriteAviRle8(const IndexedClip& clip, uint32_t micro_sec_per_frame, uint32_t rate,
                          uint32_t scale);
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "form_builder.h"
+#include "layout.h"
 
 namespace kavlo::skingen {
 
@@ -235,22 +236,11 @@ void AddWindowControls(std::vector<FormObject>& f, const FormParts& parts) {
         f.push_back(Component("TLabel", name, std::move(p)));
     }
     f.push_back(Container(parts));
-    constexpr std::array<std::array<int, 4>, 10> kClips{{{45, 104, 40, 205},
-                                                         {0, 445, 85, 88},
-                                                         {67, 655, 98, 86},
-                                                         {603, 656, 121, 41},
-                                                         {723, 495, 95, 192},
-                                                         {723, 226, 95, 211},
-                                                         {368, 55, 250, 118},
-                                                         {636, 77, 144, 96},
-                                                         {516, 687, 39, 54},
-                                                         {0, 0, 314, 173}}};
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < static_cast<int>(layout::kClipWindows.size()); ++i) {
         std::string n = "Animate" + std::to_string(i + 1);
+        const Box& box = layout::kClipWindows[static_cast<size_t>(i)];
         Props p;
-        p.Bounds(kClips[i][0], kClips[i][1], kClips[i][2], kClips[i][3])
-            .Bool("Active", false)
-            .Int("Repetitions", 1);
+        p.Bounds(box.x, box.y, box.w, box.h).Bool("Active", false).Int("Repetitions", 1);
         p.Bool("Visible", false).On(i == 7 ? "OnOpen" : "OnStart", n + (i == 7 ? "Open" : "Start"));
         p.On("OnMouseDown", "Image4MouseDown");
         f.push_back(Component("TAnimate2", n, std::move(p)));
