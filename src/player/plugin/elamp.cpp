@@ -76,16 +76,21 @@ int64_t FramesOf(int64_t ms) {
     return ms * state.rate_hz / 1000;
 }
 
+// Calls one of the host's stream controls (pause, resume, close) with the mutex released.
+void CallOutput(Lock& lock, void (*EsOutCallbacks::*control)(void* host)) {
+    const EsOutCallbacks output = state.output;
+    lock.unlock();
+    (output.*control)(output.host);
+    lock.lock();
+}
+
 // Closes the host's stream; the caller has left the playing mode, so a Pull meanwhile gives silence.
 void CloseOutput(Lock& lock) {
     if (!state.stream_open) {
         return;
     }
     state.stream_open = false;
-    const EsOutCallbacks output = state.output;
-    lock.unlock();
-    output.close(output.host);
-    lock.lock();
+    CallOutput(lock, &EsOutCallbacks::close);
 }
 
 void CloseInput(Lock& lock) {
@@ -219,6 +224,21 @@ bool Rewind() {
     return true;
 }
 
+// Only a playing track pauses and only a paused one resumes; one that is open or has ended stays as it
+// is, since nothing sounds.
+int PauseOrResume(int from, int to, void (*EsOutCallbacks::*control)(void* host)) {
+    Lock lock(state.mutex);
+    if (state.mode == kClosed) {
+        return Fail(kEsWrongState);
+    }
+    if (state.mode != from) {
+        return Succeed();
+    }
+    state.mode = to;
+    CallOutput(lock, control);
+    return Succeed();
+}
+
 } // namespace
 
 ES_EXPORT int ESInitModule(void) {
@@ -324,10 +344,7 @@ ES_EXPORT int ESPlay(void) {
         }
     }
     state.mode = kPlaying;
-    const EsOutCallbacks output = state.output;
-    lock.unlock();
-    output.resume(output.host);
-    lock.lock();
+    CallOutput(lock, &EsOutCallbacks::resume);
     return Succeed();
 }
 
@@ -335,37 +352,12 @@ ES_EXPORT int ESCanPause(void) {
     return 1;
 }
 
-// Only a playing track pauses; one that is open or has ended stays as it is, since nothing sounds.
 ES_EXPORT int ESPause(void) {
-    Lock lock(state.mutex);
-    if (state.mode == kClosed) {
-        return Fail(kEsWrongState);
-    }
-    if (state.mode != kPlaying) {
-        return Succeed();
-    }
-    state.mode = kPaused;
-    const EsOutCallbacks output = state.output;
-    lock.unlock();
-    output.pause(output.host);
-    lock.lock();
-    return Succeed();
+    return PauseOrResume(kPlaying, kPaused, &EsOutCallbacks::pause);
 }
 
 ES_EXPORT int ESResume(void) {
-    Lock lock(state.mutex);
-    if (state.mode == kClosed) {
-        return Fail(kEsWrongState);
-    }
-    if (state.mode != kPaused) {
-        return Succeed();
-    }
-    state.mode = kPlaying;
-    const EsOutCallbacks output = state.output;
-    lock.unlock();
-    output.resume(output.host);
-    lock.lock();
-    return Succeed();
+    return PauseOrResume(kPaused, kPlaying, &EsOutCallbacks::resume);
 }
 
 ES_EXPORT int ESStop(void) {
@@ -375,10 +367,7 @@ ES_EXPORT int ESStop(void) {
     }
     state.mode = kOpen;
     if (state.stream_open) {
-        const EsOutCallbacks output = state.output;
-        lock.unlock();
-        output.pause(output.host);
-        lock.lock();
+        CallOutput(lock, &EsOutCallbacks::pause);
     }
     return Rewind() ? Succeed() : Fail(kEsBadInput);
 }
