@@ -7,35 +7,20 @@
 #include <span>
 #include <variant>
 
-#include "main_f/form1.h"
-#include "platform/posix/posix_platform.h"
-#include "sampledisc/sample_disc.h"
+#include "live_menu.h"
 #include "skingen/resources.h"
-#include "support/temp_dir.h"
-#include "ui/headless/headless_backend.h"
 
 namespace kavlo {
 namespace {
 
+using test::LiveMenu;
 using test::TempDir;
+using test::WriteDisc;
 
-class BorderMenu {
+// The menu shown but not yet run: the test's times count from the window's start.
+class BorderMenu : public LiveMenu {
 public:
-    explicit BorderMenu(const TempDir& dir)
-        : posix_(PosixPlatformOptions{.pc_root = (dir / "pc").string(),
-                                      .disc_dir = (dir / "disc").string(),
-                                      .scan_media = false,
-                                      .fixed_time = LocalTime{2026, 12, 8, 12, 0, 0}}),
-          fonts_(posix_.fonts()), form(posix_.platform(), app, fonts_, Stream(), {}) {
-        posix_.system().SetScreenProvider([this] { return backend.DisplaySize(); });
-        form.FormCreate();
-        form.Show();
-    }
-
-    static std::string_view Stream() {
-        const std::span<const uint8_t> stream = Resource("TFORM1");
-        return {reinterpret_cast<const char*>(stream.data()), stream.size()};
-    }
+    explicit BorderMenu(const TempDir& dir) : LiveMenu(dir, 0) {}
 
     bool AnyPlaying() const {
         for (const TAnimate* animate : form.controls.Animate) {
@@ -45,18 +30,11 @@ public:
         }
         return false;
     }
-
-    PosixPlatform posix_;
-    HeadlessBackend backend{ScreenSize{1280, 1024}};
-    Application app{backend};
-    FontResolver fonts_;
-    TForm1 form;
 };
 
 TEST(BorderClips, AClipThatCannotOpenStopsTheSchedulerForGoodAndSilently) {
     TempDir dir;
-    std::string error;
-    ASSERT_TRUE(sample::WriteSampleDisc(dir / "disc", {}, error)) << error;
+    WriteDisc(dir);
     BorderMenu menu(dir);
     TForm1& form = menu.form;
     // With seed 7 the scheduler's first tick (5.3 s) starts Animate2, its second Animate4: AVI3 is

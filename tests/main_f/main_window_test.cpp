@@ -6,53 +6,15 @@
 #include <chrono>
 #include <thread>
 
-#include "main_f/form1.h"
-#include "platform/posix/posix_platform.h"
-#include "sampledisc/sample_disc.h"
-#include "skingen/resources.h"
+#include "live_menu.h"
 #include "support/run_tool.h"
-#include "support/temp_dir.h"
-#include "ui/headless/headless_backend.h"
 
 namespace kavlo {
 namespace {
 
+using test::LiveMenu;
 using test::TempDir;
-
-class LiveMenu {
-public:
-    explicit LiveMenu(const TempDir& dir)
-        : posix_(PosixPlatformOptions{.pc_root = (dir / "pc").string(),
-                                      .disc_dir = (dir / "disc").string(),
-                                      .scan_media = false,
-                                      .fixed_time = LocalTime{2026, 12, 8, 12, 0, 0}}),
-          fonts_(posix_.fonts()), form(posix_.platform(), app, fonts_, Stream(), {}) {
-        posix_.system().SetScreenProvider([this] { return backend.DisplaySize(); });
-        form.FormCreate();
-        form.Show();
-        backend.RunFor(app, 100);
-    }
-
-    std::optional<WindowSpec> Window() const { return backend.WindowInfo(form.Window()); }
-    TControl& Control(std::string_view name) { return *form.Skin().Find<TControl>(name); }
-
-    static std::string_view Stream() {
-        const std::span<const uint8_t> stream = Resource("TFORM1");
-        return {reinterpret_cast<const char*>(stream.data()), stream.size()};
-    }
-
-    PosixPlatform posix_;
-    HeadlessBackend backend{ScreenSize{1280, 1024}};
-    Application app{backend};
-    FontResolver fonts_;
-    TForm1 form;
-};
-
-std::filesystem::path WriteDisc(const TempDir& dir) {
-    std::string error;
-    EXPECT_TRUE(sample::WriteSampleDisc(dir / "disc", {}, error)) << error;
-    return dir / "disc";
-}
+using test::WriteDisc;
 
 TEST(MainWindow, ModeSwitchesBackAndForthOnTheShownWindow) {
     TempDir dir;

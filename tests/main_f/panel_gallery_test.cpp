@@ -11,7 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/posix/posix_platform.h"
 #include "sampledisc/jpeg_writer.h"
-#include "skingen/resources.h"
+#include "sampledisc/loaded_sample.h"
 #include "support/temp_dir.h"
 #include "ui/headless/headless_backend.h"
 
@@ -26,7 +26,7 @@ class PanelMenu {
 public:
     explicit PanelMenu(int language, int sponsor = 0)
         : posix_(DiscWithCatalogue(dir_, language, sponsor)), fonts_(posix_.fonts()),
-          form(posix_.platform(), app_, fonts_, Stream(), {}) {
+          form(posix_.platform(), app_, fonts_, test::FormStream(), {}) {
         posix_.system().SetScreenProvider([this] { return backend_.DisplaySize(); });
         form.FormCreate();
         form.Show();
@@ -71,11 +71,6 @@ private:
                                     .scan_media = false,
                                     .fixed_time = LocalTime{2026, 12, 8, 12, 0, 0}};
     }
-    static std::string_view Stream() {
-        const std::span<const uint8_t> stream = Resource("TFORM1");
-        return {reinterpret_cast<const char*>(stream.data()), stream.size()};
-    }
-
     TempDir dir_;
     PosixPlatform posix_;
     HeadlessBackend backend_{ScreenSize{1280, 1024}};

@@ -8,8 +8,8 @@
 #include "main_f/form1.h"
 #include "platform/codepage.h"
 #include "platform/posix/posix_platform.h"
+#include "sampledisc/loaded_sample.h"
 #include "sampledisc/sample_disc.h"
-#include "skingen/resources.h"
 #include "support/temp_dir.h"
 #include "ui/headless/headless_backend.h"
 
@@ -42,11 +42,6 @@ private:
     SystemInfo& real_;
 };
 
-std::string_view FormStream() {
-    const std::span<const uint8_t> stream = Resource("TFORM1");
-    return {reinterpret_cast<const char*>(stream.data()), stream.size()};
-}
-
 class Startup {
 public:
     Startup(const TempDir& dir, std::optional<std::string> disc, LocalTime time = {2026, 12, 8, 12, 0, 0},
@@ -58,7 +53,7 @@ public:
           system_(posix_.system()), platform_{posix_.fs(),    posix_.registry(),  system_,
                                               posix_.fonts(), posix_.processes(), posix_.shortcuts(),
                                               posix_.unrar(), posix_.events(),    posix_.libraries()},
-          fonts_(posix_.fonts()), form(platform_, app_, fonts_, FormStream(), std::move(args)) {}
+          fonts_(posix_.fonts()), form(platform_, app_, fonts_, test::FormStream(), std::move(args)) {}
 
     std::vector<std::string> BoxTexts() const {
         std::vector<std::string> texts;

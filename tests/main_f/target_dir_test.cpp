@@ -10,8 +10,8 @@
 #include "dir/dir.h"
 #include "main_f/form1.h"
 #include "platform/posix/posix_platform.h"
+#include "sampledisc/loaded_sample.h"
 #include "sampledisc/sample_disc.h"
-#include "skingen/resources.h"
 #include "support/temp_dir.h"
 #include "ui/headless/headless_backend.h"
 
@@ -37,7 +37,7 @@ class DialogMenu {
 public:
     explicit DialogMenu(const TempDir& dir)
         : dir_(dir), posix_(Options(dir)), fonts_(posix_.fonts()),
-          form(posix_.platform(), app, fonts_, Stream(), {}) {
+          form(posix_.platform(), app, fonts_, test::FormStream(), {}) {
         posix_.system().SetScreenProvider([this] { return backend.DisplaySize(); });
         backend.SetScriptSource([this] {
             if (steps_.empty()) {
@@ -64,11 +64,6 @@ public:
                                     .disc_dir = Disc().string(),
                                     .scan_media = false,
                                     .fixed_time = LocalTime{2026, 12, 8, 12, 0, 0}};
-    }
-
-    static std::string_view Stream() {
-        const std::span<const uint8_t> stream = Resource("TFORM1");
-        return {reinterpret_cast<const char*>(stream.data()), stream.size()};
     }
 
     // The current item: the first of a page, with the fields the dialog reads.

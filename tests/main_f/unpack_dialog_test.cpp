@@ -12,8 +12,8 @@
 #include "main_f/form1.h"
 #include "platform/posix/posix_platform.h"
 #include "rarwriter/rar_writer.h"
+#include "sampledisc/loaded_sample.h"
 #include "sampledisc/sample_disc.h"
-#include "skingen/resources.h"
 #include "support/temp_dir.h"
 #include "ui/headless/headless_backend.h"
 #include "unpack/unpack.h"
@@ -65,7 +65,7 @@ class UnpackMenu {
 public:
     explicit UnpackMenu(const TempDir& dir)
         : dir_(dir), posix_(Options(dir)), fonts_(posix_.fonts()),
-          form(posix_.platform(), app, fonts_, Stream(), {}) {
+          form(posix_.platform(), app, fonts_, test::FormStream(), {}) {
         posix_.system().SetScreenProvider([this] { return backend.DisplaySize(); });
         backend.SetScriptSource([this] {
             if (steps_.empty()) {
@@ -87,11 +87,6 @@ public:
                                     .scan_media = false,
                                     .fixed_time = LocalTime{2026, 12, 8, 12, 0, 0}};
     }
-    static std::string_view Stream() {
-        const std::span<const uint8_t> stream = Resource("TFORM1");
-        return {reinterpret_cast<const char*>(stream.data()), stream.size()};
-    }
-
     // The first item of a page becomes the current one, with its archive in D:\UNPACK; ChosenDir is
     // C:\GAMES\<target>, made as the target-directory dialog would have.
     void Item(PageKind page, const std::string& archive, int install_type, std::string param,
