@@ -15,8 +15,6 @@ namespace {
 
 using test::json;
 using test::Menu;
-using test::MenuResult;
-using test::ReadHostFile;
 using test::SampleDisc;
 
 constexpr int kFirstTick = 5300; // the start timer's 5 s, then the scheduler's first 300 ms
@@ -90,22 +88,13 @@ std::array<ClipState, 10> Clips(const json& dump) {
 
 // Runs the menu with dumps at the given moments (ms of virtual time) and reads them back.
 std::vector<json> DumpsAt(Menu& menu, const std::vector<int>& moments, std::vector<std::string> options) {
-    std::string script;
+    std::vector<std::string> waits;
     int now = 0;
-    for (size_t i = 0; i < moments.size(); ++i) {
-        script += "wait " + std::to_string(moments[i] - now) + "\ndump " +
-                  (menu.Dir() / ("at" + std::to_string(i) + ".json")).string() + "\n";
-        now = moments[i];
+    for (const int moment : moments) {
+        waits.push_back("wait " + std::to_string(moment - now));
+        now = moment;
     }
-    const MenuResult r = menu.Run(SampleDisc(), std::move(options), script + "quit\n");
-    EXPECT_EQ(r.run.exit_code, 0) << r.run.err;
-    std::vector<json> dumps;
-    for (size_t i = 0; i < moments.size(); ++i) {
-        const std::string text = ReadHostFile(menu.Dir() / ("at" + std::to_string(i) + ".json"));
-        EXPECT_FALSE(text.empty()) << "no dump at " << moments[i];
-        dumps.push_back(text.empty() ? json() : json::parse(text));
-    }
-    return dumps;
+    return menu.Steps(SampleDisc(), waits, std::move(options), "quit\n");
 }
 
 TEST(BorderScenario, OverAMinuteTheSeededSchedulerStartsEachClipAtItsTickForOneSecond) {

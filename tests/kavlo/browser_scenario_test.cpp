@@ -11,7 +11,6 @@ namespace {
 
 using test::json;
 using test::Menu;
-using test::MenuResult;
 using test::ReadHostFile;
 using test::SampleDisc;
 using test::SetCatalogueKey;
@@ -37,24 +36,6 @@ std::vector<std::string> Numbered(int count) {
         names.push_back("DEMO " + std::to_string(i));
     }
     return names;
-}
-
-// Runs a script and gives the dump taken after each of its steps (a step is a line, followed by a dump).
-std::vector<json> Steps(Menu& menu, const std::string& disc, const std::vector<std::string>& steps) {
-    std::string script;
-    std::vector<std::filesystem::path> dumps;
-    for (size_t i = 0; i < steps.size(); ++i) {
-        dumps.push_back(menu.Dir() / ("step" + std::to_string(i) + ".json"));
-        script += steps[i] + "\ndump " + dumps.back().string() + "\n";
-    }
-    const MenuResult r = menu.Run(disc, {}, script);
-    EXPECT_EQ(r.run.exit_code, 0) << r.run.err;
-    std::vector<json> states;
-    for (const auto& dump : dumps) {
-        const std::string text = ReadHostFile(dump);
-        states.push_back(text.empty() ? json() : json::parse(text));
-    }
-    return states;
 }
 
 std::pair<int, int> CurrentAndTop(const json& dump) {
@@ -84,9 +65,9 @@ TEST(BrowserScenario, DiscWithOnlyDemosHasTwoIconsAndAShortColumn) {
 TEST(BrowserScenario, ShortListMovesStayWithinItsSevenItems) {
     TempDir dir;
     Menu menu;
-    const std::vector<json> s = Steps(menu, ItemsDisc(dir, Numbered(7)),
-                                      {"wait 10", "key PageDown", "key Down", "key Home", "key 9", "key 5",
-                                       "key End", "key PageUp", "click DemosLabel4", "key Up"});
+    const std::vector<json> s = menu.Steps(ItemsDisc(dir, Numbered(7)),
+                                           {"wait 10", "key PageDown", "key Down", "key Home", "key 9",
+                                            "key 5", "key End", "key PageUp", "click DemosLabel4", "key Up"});
     ASSERT_EQ(s.size(), 10u);
     EXPECT_EQ(s[0]["components"]["Up1"]["image"], -1);
     EXPECT_EQ(CurrentAndTop(s[1]), std::make_pair(7, 1));
@@ -106,8 +87,8 @@ TEST(BrowserScenario, ShortListMovesStayWithinItsSevenItems) {
 TEST(BrowserScenario, LongListsPageByTens) {
     TempDir dir25;
     Menu menu;
-    const std::vector<json> s = Steps(menu, ItemsDisc(dir25, Numbered(25)),
-                                      {"click Down1", "click Down1", "click Up1", "key End", "key Down"});
+    const std::vector<json> s = menu.Steps(
+        ItemsDisc(dir25, Numbered(25)), {"click Down1", "click Down1", "click Up1", "key End", "key Down"});
     EXPECT_EQ(CurrentAndTop(s[0]), std::make_pair(11, 11));
     EXPECT_EQ(s[0]["components"]["DemosLabel1"]["caption"], "DEMO 11");
     EXPECT_EQ(CurrentAndTop(s[1]), std::make_pair(21, 16));
@@ -117,9 +98,9 @@ TEST(BrowserScenario, LongListsPageByTens) {
     EXPECT_EQ(CurrentAndTop(s[4]), std::make_pair(25, 16));
 
     TempDir dir45;
-    const std::vector<json> t = Steps(menu, ItemsDisc(dir45, Numbered(45), "Extra3", "E3xtra"),
-                                      {"click Down1", "key 0", "click Down1", "wheel down 300 300",
-                                       "wheel up 300 300", "key PageDown", "key PageDown"});
+    const std::vector<json> t = menu.Steps(ItemsDisc(dir45, Numbered(45), "Extra3", "E3xtra"),
+                                           {"click Down1", "key 0", "click Down1", "wheel down 300 300",
+                                            "wheel up 300 300", "key PageDown", "key PageDown"});
     EXPECT_EQ(CurrentAndTop(t[1]), std::make_pair(20, 11));
     EXPECT_EQ(CurrentAndTop(t[2]), std::make_pair(30, 21));
     EXPECT_EQ(CurrentAndTop(t[3]), std::make_pair(31, 22)); // the window follows one row
@@ -134,7 +115,7 @@ TEST(BrowserScenario, FirstLetterJumpsToTheFirstNameAndOtherLettersDoNothing) {
     std::vector<std::string> names = Numbered(30);
     names[13] = "SNOW PATROL";
     names[26] = "SALT MINES";
-    const std::vector<json> s = Steps(menu, ItemsDisc(dir, names), {"key S", "key Q", "key D", "key 3"});
+    const std::vector<json> s = menu.Steps(ItemsDisc(dir, names), {"key S", "key Q", "key D", "key 3"});
     EXPECT_EQ(CurrentAndTop(s[0]), std::make_pair(14, 14));
     EXPECT_EQ(CurrentAndTop(s[1]), std::make_pair(14, 14));
     EXPECT_EQ(CurrentAndTop(s[2]), std::make_pair(1, 1));
@@ -144,7 +125,7 @@ TEST(BrowserScenario, FirstLetterJumpsToTheFirstNameAndOtherLettersDoNothing) {
 TEST(BrowserScenario, FourteenPagesScrollTheColumnToItsEndAndBack) {
     Menu menu;
     const std::vector<json> s =
-        Steps(menu, SampleDisc(), {"move Down2", "wait 3000", "move DIBBackImage", "move Up2", "wait 3000"});
+        menu.Steps(SampleDisc(), {"move Down2", "wait 3000", "move DIBBackImage", "move Up2", "wait 3000"});
     ASSERT_EQ(s[0]["MenuState"]["PageCount"], 14);
     const json& end = s[1]["components"];
     EXPECT_LT(end["DIBSection14"]["top"].get<int>(), 330);
@@ -163,9 +144,8 @@ TEST(BrowserScenario, FourteenPagesScrollTheColumnToItsEndAndBack) {
 
 TEST(BrowserScenario, SchemeToggleKeepsPageItemAndRow) {
     Menu menu;
-    const std::vector<json> s =
-        Steps(menu, SampleDisc(),
-              {"click DIBSection2", "key Down", "key Down", "click IndigoSpot", "click IndigoSpot"});
+    const std::vector<json> s = menu.Steps(
+        SampleDisc(), {"click DIBSection2", "key Down", "key Down", "click IndigoSpot", "click IndigoSpot"});
     for (size_t i : {3u, 4u}) {
         EXPECT_EQ(s[i]["MenuState"]["CurrentPage"], 10) << i;
         EXPECT_EQ(CurrentAndTop(s[i]), std::make_pair(3, 1)) << i;
@@ -181,9 +161,8 @@ TEST(BrowserScenario, SchemeToggleKeepsPageItemAndRow) {
 
 TEST(BrowserScenario, SettingsPageFlipsTheSwitchesAndWritesThem) {
     Menu menu;
-    const std::vector<json> s =
-        Steps(menu, SampleDisc(),
-              {"click SetupSpot", "click Play2", "click Play2", "click Play1", "click DIBSection1"});
+    const std::vector<json> s = menu.Steps(
+        SampleDisc(), {"click SetupSpot", "click Play2", "click Play2", "click Play1", "click DIBSection1"});
     const json& page = s[0];
     EXPECT_EQ(page["MenuState"]["CurrentPage"], 21);
     EXPECT_EQ(page["components"]["DemosLabel1"]["caption"], "BORDER PANEL");
@@ -243,7 +222,7 @@ TEST(BrowserScenario, GalleriesPageThroughTheirPicturesAndTheCacheKeepsWhatWasSe
                  {"click RightArrow", "click RightArrow", "click RightArrow", "rclick DIBImage2", "wait 500",
                   "key Down", "click DIBImage4", "click RightArrow", "click RightArrow", "click LeftArrow",
                   "key Escape", "wait 500", "key Up", "key Down"});
-    const std::vector<json> s = Steps(menu, SampleDisc(), steps);
+    const std::vector<json> s = menu.Steps(SampleDisc(), steps);
     EXPECT_EQ(s[0]["MenuState"]["PictureNumber"], 1);
     EXPECT_TRUE(s[0]["components"]["DIBImage2"]["visible"]);
     EXPECT_FALSE(s[0]["components"]["LeftArrow"]["visible"]);
@@ -280,7 +259,7 @@ TEST(BrowserScenario, InstalledPageListsEveryDiscsProgramsAndForgetsVanishedOnes
         "MOTH=C:\\Games\\Moth\r\nMOTH_=MOTH.EXE,,,2\r\n"
         "GONE=C:\\Games\\Gone\r\nGONE_=GONE.EXE,,,\r\nGONE__=C:\\Games\\Gone\\UNINST.EXE\r\n";
     menu.WriteSettings(settings);
-    const std::vector<json> s = Steps(menu, disc, {"click DIBSection2"});
+    const std::vector<json> s = menu.Steps(disc, {"click DIBSection2"});
     const json& page = s[0];
     EXPECT_EQ(page["MenuState"]["CurrentPage"], 20);
     EXPECT_EQ(page["MenuState"]["ItemCount"], 3);

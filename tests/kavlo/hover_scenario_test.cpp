@@ -11,29 +11,9 @@ namespace {
 
 using test::json;
 using test::Menu;
-using test::MenuResult;
-using test::ReadHostFile;
 using test::SampleDisc;
 using test::TempDir;
 using test::WriteHostFile;
-
-// Runs a script in steps and gives the state after each step.
-std::vector<json> Steps(Menu& menu, const std::string& disc, const std::vector<std::string>& steps) {
-    std::string script;
-    std::vector<std::filesystem::path> dumps;
-    for (size_t i = 0; i < steps.size(); ++i) {
-        dumps.push_back(menu.Dir() / ("step" + std::to_string(i) + ".json"));
-        script += steps[i] + "\ndump " + dumps.back().string() + "\n";
-    }
-    const MenuResult r = menu.Run(disc, {}, script);
-    EXPECT_EQ(r.run.exit_code, 0) << r.run.err;
-    std::vector<json> states;
-    for (const auto& dump : dumps) {
-        const std::string text = ReadHostFile(dump);
-        states.push_back(text.empty() ? json() : json::parse(text));
-    }
-    return states;
-}
 
 std::string WriteCatalogue(const TempDir& dir, const std::string& lines) {
     std::string catalogue;
@@ -194,7 +174,7 @@ TEST(HoverScenario, PlayButtonHelpLineFollowsPageInstallStateAndOpeningType) {
     TempDir dir_en;
     Menu menu_en;
     InstallBravo(menu_en);
-    CheckHelpLines(Steps(menu_en, WriteCatalogue(dir_en, kEnglishCatalogue), StepsOf(english)), english);
+    CheckHelpLines(menu_en.Steps(WriteCatalogue(dir_en, kEnglishCatalogue), StepsOf(english)), english);
 
     const std::vector<HelpCase> czech{
         {over, 11, "SPUSTIT", 2},
@@ -206,7 +186,7 @@ TEST(HoverScenario, PlayButtonHelpLineFollowsPageInstallStateAndOpeningType) {
     };
     TempDir dir_cs;
     Menu menu_cs;
-    CheckHelpLines(Steps(menu_cs, WriteCatalogue(dir_cs, kCzechCatalogue), StepsOf(czech)), czech);
+    CheckHelpLines(menu_cs.Steps(WriteCatalogue(dir_cs, kCzechCatalogue), StepsOf(czech)), czech);
 }
 
 std::vector<int> Opacities(const std::vector<json>& states, size_t from, size_t to, const char* control) {
@@ -232,7 +212,7 @@ TEST(HoverScenario, SmallPictureWithGalleryFadesInAndOutFrameByFrame) {
         steps.push_back(step);
     }
     Menu menu;
-    const std::vector<json> s = Steps(menu, SampleDisc(), steps);
+    const std::vector<json> s = menu.Steps(SampleDisc(), steps);
     ASSERT_EQ(s.size(), 33u);
     EXPECT_EQ(s[0]["components"]["PlayImage"]["tag"], 2);
     // Entering puts the rest of the window back to rest.
@@ -300,7 +280,7 @@ TEST(HoverScenario, EnlargedViewFadesOnlyWithTheEffectsSwitchOn) {
     }
     Menu slow;
     slow.WriteSettings("[Main]\r\nSlow=1\r\n");
-    const std::vector<json> s = Steps(slow, SampleDisc(), steps);
+    const std::vector<json> s = slow.Steps(SampleDisc(), steps);
     ASSERT_EQ(s.size(), 18u);
     std::vector<ViewerLook> looks;
     for (const json& state : s) {
@@ -330,7 +310,7 @@ TEST(HoverScenario, EnlargedViewFadesOnlyWithTheEffectsSwitchOn) {
 
     Menu quick;
     const std::vector<json> q =
-        Steps(quick, SampleDisc(), {"click DIBImage4", "wait 10", "rclick DIBImage2", "wait 10"});
+        quick.Steps(SampleDisc(), {"click DIBImage4", "wait 10", "rclick DIBImage2", "wait 10"});
     EXPECT_EQ(LookOf(q[0]), (ViewerLook{0, 255, true, false}));
     EXPECT_EQ(LookOf(q[1]), (ViewerLook{255, -1, false, false}));
     EXPECT_EQ(q[1]["components"]["RightArrow"]["opacity"], 255);
@@ -352,11 +332,11 @@ TEST(HoverScenario, QuickButtonsSettingsSwitchesAndCornerSpots) {
     Menu menu;
     InstallBravo(menu);
     const std::vector<json> s =
-        Steps(menu, WriteCatalogue(dir, kEnglishCatalogue),
-              {"move Play2", "move DIBBackImage 5 5", "move ExitSpot", "move SetupSpot", "move IndigoSpot",
-               "move DIBBackImage 5 5", "click SetupSpot\nmove Play1", "move Play2", "move Play3",
-               "click Play2", "move DIBBackImage 5 5", "click IndigoSpot\nmove Play1", "move IndigoSpot",
-               "click DIBSection1\nmove Play2", "move DIBBackImage 5 5"});
+        menu.Steps(WriteCatalogue(dir, kEnglishCatalogue),
+                   {"move Play2", "move DIBBackImage 5 5", "move ExitSpot", "move SetupSpot",
+                    "move IndigoSpot", "move DIBBackImage 5 5", "click SetupSpot\nmove Play1", "move Play2",
+                    "move Play3", "click Play2", "move DIBBackImage 5 5", "click IndigoSpot\nmove Play1",
+                    "move IndigoSpot", "click DIBSection1\nmove Play2", "move DIBBackImage 5 5"});
     ASSERT_EQ(s.size(), 15u);
     EXPECT_TRUE(s[0]["components"]["Play2"]["visible"]);
     EXPECT_EQ(QuickImages(s[0]), (std::vector<int>{88, 89, 88}));

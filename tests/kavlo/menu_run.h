@@ -69,6 +69,32 @@ public:
         return result;
     }
 
+    // Runs the steps as one script (a step is one or more script lines, `tail` follows the last),
+    // dumping after each, and gives the dumps; one the run never took fails the test and reads as null.
+    std::vector<json> Steps(const std::string& disc, const std::vector<std::string>& steps,
+                            std::vector<std::string> options = {}, const std::string& tail = "",
+                            MenuResult* result = nullptr) {
+        std::string script;
+        std::vector<std::filesystem::path> dumps;
+        for (size_t i = 0; i < steps.size(); ++i) {
+            dumps.push_back(dir_ / ("step" + std::to_string(i) + ".json"));
+            script += steps[i] + "\ndump " + dumps.back().string() + "\n";
+        }
+        MenuResult r = Run(disc, std::move(options), script + tail);
+        EXPECT_EQ(r.run.exit_code, 0) << r.run.err;
+        std::vector<json> states;
+        for (size_t i = 0; i < dumps.size(); ++i) {
+            const std::string text = ReadHostFile(dumps[i]);
+            EXPECT_FALSE(text.empty()) << "no dump after step " << i << ": " << steps[i];
+            states.push_back(text.empty() ? json() : json::parse(text));
+            std::filesystem::remove(dumps[i]);
+        }
+        if (result != nullptr) {
+            *result = std::move(r);
+        }
+        return states;
+    }
+
     const TempDir& Dir() const { return dir_; }
 
 private:

@@ -225,34 +225,27 @@ TEST(UninstallScenario, ScriptsQuestionsAndLeftoversOfEveryKind) {
         // Nor are 4 GB, however a smaller counter would wrap them.
         "click DemosLabel10\nclick StopImage",
     };
-    std::string script;
-    for (size_t i = 0; i < std::size(steps); ++i) {
-        script +=
-            steps[i] + "\ndump " + (pc.menu.Dir() / ("step" + std::to_string(i) + ".json")).string() + "\n";
-    }
-    const MenuResult r = pc.menu.Run(disc, {}, script);
+    MenuResult r;
+    const std::vector<json> states = pc.menu.Steps(disc, {std::begin(steps), std::end(steps)}, {}, "", &r);
     ASSERT_EQ(r.run.exit_code, 0) << r.run.err;
-    auto step = [&](size_t i) {
-        return json::parse(test::ReadHostFile(pc.menu.Dir() / ("step" + std::to_string(i) + ".json")));
-    };
 
     // Still offered, and lit: the pointer stays on the button it clicked.
-    EXPECT_EQ(step(0)["components"]["StopImage"]["tag"], 2);
+    EXPECT_EQ(states[0]["components"]["StopImage"]["tag"], 2);
     EXPECT_FALSE(pc.Exists("Games/Frost"));
-    EXPECT_EQ(step(2)["components"]["StopImage"]["tag"], 2);
+    EXPECT_EQ(states[2]["components"]["StopImage"]["tag"], 2);
     EXPECT_FALSE(pc.Exists("Games/Keeper"));
     EXPECT_FALSE(pc.KeyExists("HKEY_CURRENT_USER\\Software\\Maker\\Keeper"));
     EXPECT_TRUE(pc.KeyExists("HKEY_CURRENT_USER\\Software\\Maker"));
 
     EXPECT_FALSE(pc.Exists("Games/Linker"));
     const std::string user_programs =
-        step(4)["MenuState"]["UserProgramsDir"].get<std::string>(); // with its back-slash
+        states[4]["MenuState"]["UserProgramsDir"].get<std::string>(); // with its back-slash
     EXPECT_FALSE(pc.Exists(user_programs.substr(3) + "Linker"));
 
     // The disc's item stays runnable and loses only its uninstall button.
     EXPECT_FALSE(pc.Exists("WINDOWS/POCKET.SAV"));
-    EXPECT_EQ(step(5)["components"]["StopImage"]["tag"], 0);
-    EXPECT_EQ(step(5)["components"]["PlayImage"]["tag"], 1);
+    EXPECT_EQ(states[5]["components"]["StopImage"]["tag"], 0);
+    EXPECT_EQ(states[5]["components"]["PlayImage"]["tag"], 1);
 
     EXPECT_FALSE(pc.Exists("Sierra/Amber"));
     EXPECT_FALSE(pc.Exists(user_programs.substr(3) + "Sierra"));
