@@ -1,5 +1,6 @@
 #include "support/run_tool.h"
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,6 +75,14 @@ pid_t StartMenu(const std::vector<std::string>& args) {
         _exit(127);
     }
     return pid;
+}
+
+int StopMenu(pid_t menu) {
+    int status = 0;
+    if (kill(menu, SIGTERM) != 0 || waitpid(menu, &status, 0) != menu) {
+        return -1;
+    }
+    return status;
 }
 
 } // namespace kavlo::test

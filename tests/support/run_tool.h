@@ -27,5 +27,7 @@ std::string MenuPath();
 ToolRun RunMenu(const std::vector<std::string>& args);
 // Starts the menu without waiting for it (a window test watches it run); the caller reaps it.
 pid_t StartMenu(const std::vector<std::string>& args);
+// Asks a started menu to end (SIGTERM), waits for it and gives its wait status; -1 when that fails.
+int StopMenu(pid_t menu);
 
 } // namespace kavlo::test

@@ -44,6 +44,12 @@ Xvfb::~Xvfb() {
     }
 }
 
+void Xvfb::UseForSdl() const {
+    setenv("DISPLAY", display_.c_str(), 1);
+    // A desktop session's Wayland would otherwise take the windows away from the server under test.
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+}
+
 void Xvfb::Start(const std::string& screen) {
     std::string log_template = "/tmp/kavlo-xvfb-XXXXXX";
     const int log_fd = mkstemp(log_template.data());

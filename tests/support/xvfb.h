@@ -20,6 +20,8 @@ public:
     const std::string& Display() const { return display_; }
     // Why the server is not running.
     const std::string& Error() const { return error_; }
+    // Makes this server the display of SDL windows opened from now on, this process's and its children's.
+    void UseForSdl() const;
 
 private:
     void Start(const std::string& screen);

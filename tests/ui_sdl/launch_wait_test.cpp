@@ -2,7 +2,6 @@
 // its end, and the menu, still pumping its window's messages, uses next to no processor meanwhile.
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -55,8 +54,7 @@ bool AwaitFile(const stdfs::path& host, std::chrono::seconds limit) {
 TEST(LaunchWait, MenuWaitingForASetupStaysUnderOnePercentOfACore) {
     test::Xvfb xvfb("1280x1024x24");
     ASSERT_TRUE(xvfb.Running()) << xvfb.Error();
-    setenv("DISPLAY", xvfb.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
+    xvfb.UseForSdl();
     TempDir dir;
     // A disc tool run from the disc and waited for: it marks its start, works for five seconds and
     // marks its end.
@@ -91,11 +89,7 @@ TEST(LaunchWait, MenuWaitingForASetupStaysUnderOnePercentOfACore) {
     const pid_t menu = test::StartMenu(common);
     test::X11Probe probe(xvfb.Display());
     ASSERT_TRUE(probe.Connected());
-    std::optional<test::SeenWindow> seen;
-    for (int i = 0; i < 200 && !seen; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        seen = probe.Find(dump["window"]["title"].get<std::string>());
-    }
+    const std::optional<test::SeenWindow> seen = probe.Await(dump["window"]["title"].get<std::string>());
     ASSERT_TRUE(seen) << "no menu window";
     // The window takes input once its first frame is up; click until the setup starts.
     for (int i = 0; i < 20 && !stdfs::exists(pc / "started"); ++i) {
@@ -116,9 +110,8 @@ TEST(LaunchWait, MenuWaitingForASetupStaysUnderOnePercentOfACore) {
 
     // The wait ends with the setup, and the menu is still there to be closed.
     EXPECT_TRUE(AwaitFile(pc / "ended", std::chrono::seconds(10)));
-    ASSERT_EQ(kill(menu, SIGTERM), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(menu, &status, 0), menu);
+    const int status = test::StopMenu(menu);
+    ASSERT_NE(status, -1);
     EXPECT_TRUE(WIFEXITED(status));
 }
 

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 #include "sampledisc/sample_disc.h"
@@ -46,8 +45,7 @@ std::vector<uint32_t> ReadPng(const std::string& path, int& width, int& height) 
 TEST(MenuWindow, FramedWindowAppearsShapedCentredAndShowsTheComposedPixels) {
     test::Xvfb xvfb("1280x1024x24");
     ASSERT_TRUE(xvfb.Running()) << xvfb.Error();
-    setenv("DISPLAY", xvfb.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
+    xvfb.UseForSdl();
     TempDir dir;
     std::string error;
     ASSERT_TRUE(sample::WriteSampleDisc(dir / "disc", {}, error)) << error;
@@ -70,11 +68,7 @@ TEST(MenuWindow, FramedWindowAppearsShapedCentredAndShowsTheComposedPixels) {
     ASSERT_TRUE(probe.Connected());
     probe.MoveTo(0, 0);
     const pid_t menu = test::StartMenu(common);
-    std::optional<test::SeenWindow> seen;
-    for (int i = 0; i < 200 && !seen; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        seen = probe.Find("Kavlo CD 12-2026 (A)");
-    }
+    const std::optional<test::SeenWindow> seen = probe.Await("Kavlo CD 12-2026 (A)");
     ASSERT_TRUE(seen) << "no menu window";
     EXPECT_EQ(seen->left, (1280 - 818) / 2);
     EXPECT_EQ(seen->top, (1024 - 742) / 2);
@@ -106,9 +100,8 @@ TEST(MenuWindow, FramedWindowAppearsShapedCentredAndShowsTheComposedPixels) {
     EXPECT_GT(inside, 818u * 742u / 2);
     EXPECT_EQ(same, inside);
 
-    ASSERT_EQ(kill(menu, SIGTERM), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(menu, &status, 0), menu);
+    const int status = test::StopMenu(menu);
+    ASSERT_NE(status, -1);
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
@@ -118,18 +111,13 @@ TEST(MenuWindow, FramedWindowAppearsShapedCentredAndShowsTheComposedPixels) {
 TEST(MenuWindow, ABoxWaitsInAWindowOfItsOwnForTheReadersAnswer) {
     test::Xvfb xvfb("1024x768x24");
     ASSERT_TRUE(xvfb.Running()) << xvfb.Error();
-    setenv("DISPLAY", xvfb.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
+    xvfb.UseForSdl();
     TempDir dir;
     std::filesystem::create_directories(dir / "disc");
     const pid_t menu = test::StartMenu({"--disc", (dir / "disc").string(), "--pc", (dir / "pc").string()});
     test::X11Probe probe(xvfb.Display());
     ASSERT_TRUE(probe.Connected());
-    std::optional<test::SeenWindow> box;
-    for (int i = 0; i < 200 && !box; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        box = probe.Find("Error");
-    }
+    const std::optional<test::SeenWindow> box = probe.Await("Error");
     ASSERT_TRUE(box) << "no box window";
     EXPECT_EQ(box->left, (1024 - box->width) / 2);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));

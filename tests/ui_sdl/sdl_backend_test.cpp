@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <functional>
@@ -64,9 +63,7 @@ protected:
     static void SetUpTestSuite() {
         server_ = std::make_unique<test::Xvfb>();
         if (server_->Running()) {
-            setenv("DISPLAY", server_->Display().c_str(), 1);
-            // A desktop session's Wayland would otherwise take the windows away from the server under test.
-            setenv("SDL_VIDEODRIVER", "x11", 1);
+            server_->UseForSdl();
         }
     }
     static void TearDownTestSuite() { server_.reset(); }

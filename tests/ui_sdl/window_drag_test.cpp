@@ -2,11 +2,9 @@
 // frame and drags, and stays where it was let go.
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/wait.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 #include "sampledisc/sample_disc.h"
@@ -32,8 +30,7 @@ bool InShape(const test::SeenWindow& window, int x, int y) {
 TEST(WindowDrag, PressOnTheFrameAndDragMovesTheWindowWithThePointer) {
     test::Xvfb xvfb("1280x1024x24");
     ASSERT_TRUE(xvfb.Running()) << xvfb.Error();
-    setenv("DISPLAY", xvfb.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
+    xvfb.UseForSdl();
     TempDir dir;
     std::string error;
     ASSERT_TRUE(sample::WriteSampleDisc(dir / "disc", {}, error)) << error;
@@ -42,11 +39,7 @@ TEST(WindowDrag, PressOnTheFrameAndDragMovesTheWindowWithThePointer) {
     test::X11Probe probe(xvfb.Display());
     ASSERT_TRUE(probe.Connected());
     const std::string title = "Kavlo CD 12-2026 (A)";
-    std::optional<test::SeenWindow> before;
-    for (int i = 0; i < 200 && !before; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        before = probe.Find(title);
-    }
+    const std::optional<test::SeenWindow> before = probe.Await(title);
     ASSERT_TRUE(before) << "no menu window";
     // The frame's left edge between two border clips: only the frame picture lies there.
     const int grab_x = 60;
@@ -88,9 +81,8 @@ TEST(WindowDrag, PressOnTheFrameAndDragMovesTheWindowWithThePointer) {
     EXPECT_EQ(later->left, after->left);
     EXPECT_EQ(later->top, after->top);
 
-    ASSERT_EQ(kill(menu, SIGTERM), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(menu, &status, 0), menu);
+    const int status = test::StopMenu(menu);
+    ASSERT_NE(status, -1);
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }

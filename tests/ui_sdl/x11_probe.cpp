@@ -6,6 +6,9 @@
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/shape.h>
 
+#include <chrono>
+#include <thread>
+
 namespace kavlo::test {
 
 namespace {
@@ -69,6 +72,15 @@ X11Probe::~X11Probe() {
     if (display_ != nullptr) {
         XCloseDisplay(display_);
     }
+}
+
+std::optional<SeenWindow> X11Probe::Await(std::string_view title_utf8) {
+    std::optional<SeenWindow> seen;
+    for (int i = 0; i < 200 && !seen; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        seen = Find(title_utf8);
+    }
+    return seen;
 }
 
 std::optional<SeenWindow> X11Probe::Find(std::string_view title_utf8) {

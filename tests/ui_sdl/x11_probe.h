@@ -34,6 +34,8 @@ public:
     bool Connected() const { return display_ != nullptr; }
     // The mapped top-level window whose _NET_WM_NAME is `title_utf8`.
     std::optional<SeenWindow> Find(std::string_view title_utf8);
+    // Find, tried for up to ten seconds while the window comes up.
+    std::optional<SeenWindow> Await(std::string_view title_utf8);
     // The screen's pixels in `rect` as 0xRRGGBB, row by row.
     std::vector<uint32_t> Grab(const ScreenRect& rect);
     // A left click at a screen point, as the user's mouse gives it (XTest); false without the extension.
