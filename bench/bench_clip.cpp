@@ -5,35 +5,20 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_fonts.h"
+#include "form_window.h"
 #include "skin/controls/animate.h"
-#include "skin/controls/component_factory.h"
-#include "skin/controls/dib_site.h"
 #include "skin/formats/avi.h"
 #include "skin/surface/win_dib.h"
-#include "skin/text/font_resolver.h"
-#include "skingen/resources.h"
-#include "ui/headless/offscreen_window.h"
 
 namespace {
 
 using namespace kavlo;
-
-constexpr int kWindowWidth = 818;
-constexpr int kWindowHeight = 742;
-
-[[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "%s\n", what.c_str());
-    std::exit(1);
-}
+using bench::Fail;
+using bench::kWindowHeight;
+using bench::kWindowWidth;
 
 const AviClip& Clip() {
     static const AviClip clip = [] {
@@ -49,27 +34,10 @@ const AviClip& Clip() {
 
 // The framed window from the program's own form with Animate10 playing AVI8 endlessly, opaque as the
 // menu makes it.
-class Window {
+class Window : public bench::FormWindow {
 public:
-    Window()
-        : fs_("/nonexistent", {}), fonts_(fs_), resolver_(fonts_), window_(kWindowWidth, kWindowHeight),
-          site_(window_.App(), window_.Window()) {
-        const auto stream = Resource("TFORM1");
-        FormLoadResult loaded =
-            LoadSkinForm(std::string(reinterpret_cast<const char*>(stream.data()), stream.size()),
-                         ComponentFactory::Standard(), SkinServices{window_.App(), resolver_},
-                         CompressorRegistry::WithStandardCompressors());
-        if (loaded.form == nullptr) {
-            Fail("the built-in form does not load");
-        }
-        form_ = std::move(loaded.form);
-        form_->SetClientSize(kWindowWidth, kWindowHeight);
-        form_->SetSite(&site_);
-        window_.SetPaintHandler([this](const Rect& rect) {
-            painted_pixels_ += rect.Width() * rect.Height();
-            form_->Paint(rect);
-        });
-        animate_ = form_->Find<TAnimate>("Animate10");
+    Window() {
+        animate_ = Form().Find<TAnimate>("Animate10");
         animate_->SetClipSource(Resource);
         animate_->SetTransparent(false);
         animate_->SetVisible(true);
@@ -77,22 +45,13 @@ public:
         if (!animate_->SetClipName("AVI8").empty() || !animate_->SetActive(true).empty()) {
             Fail("Animate10 does not play AVI8: " + animate_->OpenError());
         }
-        window_.RunFor(0);
+        Show();
     }
 
-    OffscreenWindow& Offscreen() { return window_; }
     const TAnimate& Animate() const { return *animate_; }
-    int64_t TakePainted() { return std::exchange(painted_pixels_, 0); }
 
 private:
-    PosixFileSystem fs_;
-    PosixFonts fonts_;
-    FontResolver resolver_;
-    OffscreenWindow window_;
-    WindowSite site_;
-    std::unique_ptr<SkinForm> form_;
     TAnimate* animate_ = nullptr;
-    int64_t painted_pixels_ = 0;
 };
 
 // Decoding the next frame into palette indices and pixels; every 15th step starts the clip again.

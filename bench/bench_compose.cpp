@@ -4,51 +4,27 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
 #include <string>
-#include <utility>
 
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_fonts.h"
-#include "skin/controls/component_factory.h"
+#include "form_window.h"
 #include "skin/controls/dib_container.h"
 #include "skin/controls/dib_fade_label.h"
 #include "skin/controls/dib_image.h"
-#include "skin/controls/dib_site.h"
 #include "skin/surface/win_dib.h"
-#include "skin/text/font_resolver.h"
-#include "skingen/resources.h"
-#include "ui/headless/offscreen_window.h"
 
 namespace {
 
 using namespace kavlo;
-
-constexpr int kWindowWidth = 818;
-constexpr int kWindowHeight = 742;
+using bench::kWindowHeight;
+using bench::kWindowWidth;
 
 // The window as the menu shows it in its framed mode, every label with text; either every control shown
 // (the picture viewer's full-window layers among them) or only those the form shows at first.
-class Window {
+class Window : public bench::FormWindow {
 public:
-    explicit Window(bool show_everything)
-        : fs_("/nonexistent", {}), fonts_(fs_), resolver_(fonts_), window_(kWindowWidth, kWindowHeight),
-          site_(window_.App(), window_.Window()) {
-        const auto stream = Resource("TFORM1");
-        const std::string bytes(reinterpret_cast<const char*>(stream.data()), stream.size());
-        FormLoadResult loaded =
-            LoadSkinForm(bytes, ComponentFactory::Standard(), SkinServices{window_.App(), resolver_},
-                         CompressorRegistry::WithStandardCompressors());
-        if (loaded.form == nullptr) {
-            std::fprintf(stderr, "the built-in form does not load\n");
-            std::exit(1);
-        }
-        form_ = std::move(loaded.form);
-        form_->SetClientSize(kWindowWidth, kWindowHeight);
+    explicit Window(bool show_everything) {
         int row = 0;
-        for (TComponent* component : form_->Components()) {
+        for (TComponent* component : Form().Components()) {
             if (auto* control = dynamic_cast<TControl*>(component); control != nullptr && show_everything) {
                 control->SetVisible(true);
             }
@@ -61,27 +37,9 @@ public:
             }
         }
         // The small picture shows the first gallery image, stretched, as after a page is opened.
-        form_->Find<TDIBImage>("DIBImage4")->IndexMain().SetDIBIndex(0);
-        form_->SetSite(&site_);
-        window_.SetPaintHandler([this](const Rect& rect) {
-            painted_pixels_ += rect.Width() * rect.Height();
-            form_->Paint(rect);
-        });
-        window_.RunFor(0);
+        Form().Find<TDIBImage>("DIBImage4")->IndexMain().SetDIBIndex(0);
+        Show();
     }
-
-    SkinForm& Form() { return *form_; }
-    OffscreenWindow& Offscreen() { return window_; }
-    int64_t TakePainted() { return std::exchange(painted_pixels_, 0); }
-
-private:
-    PosixFileSystem fs_;
-    PosixFonts fonts_;
-    FontResolver resolver_;
-    OffscreenWindow window_;
-    WindowSite site_;
-    std::unique_ptr<SkinForm> form_;
-    int64_t painted_pixels_ = 0;
 };
 
 Window& TheWindow() {
