@@ -1,6 +1,7 @@
-// The border clips as the menu reads them: the embedded AVI files decode, frame by frame, to exactly
-// what the art drew; they rest on the frame's own picture and never light what a later window hides; and the
-// RLE8 coder's escapes (long runs, odd absolute runs, skips across and down more than 255 pixels) survive the
+// The clips as the menu reads them: the embedded AVI files decode, frame by frame, to exactly what the art
+// drew; the border's rest on the frame's own picture and never light what a later window hides; the
+// extraction dialog's file-copy clips loop without a jump and keep their edges out of sight; and the RLE8
+// coder's escapes (long runs, odd absolute runs, skips across and down more than 255 pixels) survive the
 // trip through the reader.
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include "skin/formats/avi.h"
 #include "skin/formats/bmp_reader.h"
 #include "skingen/art_clips.h"
+#include "skingen/art_copy.h"
 #include "skingen/art_frame.h"
 #include "skingen/layout.h"
 #include "skingen/noise.h"
@@ -121,6 +123,78 @@ TEST(BorderClips, EmbeddedClipsPlayWhatWasDrawnAndRestOnTheFrame) {
         }
         EXPECT_GT(lit_pixels, box.w * box.h / 50) << drawn.name << " lights up between its ends";
     }
+}
+
+TEST(FileCopyClips, PlayWhatWasDrawnLoopSmoothlyAndStandOutOnTheirPlate) {
+    for (int scheme = 0; scheme < 2; ++scheme) {
+        const std::string name = "FILECOPY" + std::to_string(scheme);
+        ASSERT_EQ(CopyClipName(scheme), name);
+        const IndexedClip drawn = DrawCopyClip(scheme);
+        std::span<const uint8_t> res = Resource(name);
+        std::string_view bytes(reinterpret_cast<const char*>(res.data()), res.size());
+        ASSERT_GT(bytes.size(), 72u) << name;
+        EXPECT_EQ(Le32(bytes, 32), 66667u) << name;
+        EXPECT_EQ(Le32(bytes, 48), 20u) << name;
+        EXPECT_EQ(Le32(bytes, 64), 280u) << name;
+        EXPECT_EQ(Le32(bytes, 68), 52u) << name;
+        ExpectSameFrames(bytes, drawn, name);
+
+        // Index 0 is the key the control leaves out (it reads the bottom-left pixel) and nothing else is.
+        ASSERT_EQ(drawn.palette[0], kCopyKey);
+        EXPECT_EQ(std::count(drawn.palette.begin(), drawn.palette.end(), kCopyKey), 1) << name;
+        const int w = drawn.width, h = drawn.height;
+        auto at = [&](size_t f, int x, int y) { return drawn.frames[f][static_cast<size_t>(y) * w + x]; };
+        PictureResult plate = ReadBmp(
+            test::ReadHostFile(std::filesystem::path(KAVLO_SKIN_DIR) / (scheme == 0 ? "BMP3" : "BMP4")));
+        ASSERT_TRUE(plate) << plate.error;
+        auto luma = [](uint32_t v) {
+            return 0.3 * ((v >> 16) & 0xFF) + 0.59 * ((v >> 8) & 0xFF) + 0.11 * (v & 0xFF);
+        };
+        const double plate_luma = luma(
+            plate.picture
+                ->pixels[static_cast<size_t>(plate.picture->height - 1 - 90) * plate.picture->width + 213]);
+        std::vector<int> changed;
+        for (size_t f = 0; f < drawn.frames.size(); ++f) {
+            // The clip's rectangle never shows: its outermost pixels are the key in every frame.
+            for (int x = 0; x < w; ++x) {
+                ASSERT_EQ(at(f, x, 0), 0) << name << " frame " << f << " top " << x;
+                ASSERT_EQ(at(f, x, h - 1), 0) << name << " frame " << f << " bottom " << x;
+            }
+            for (int y = 0; y < h; ++y) {
+                ASSERT_EQ(at(f, 0, y), 0) << name << " frame " << f << " left " << y;
+                ASSERT_EQ(at(f, w - 1, y), 0) << name << " frame " << f << " right " << y;
+            }
+            // The folders take the captions' side of the contrast: light on the dark plate, dark on the
+            // light.
+            double sum = 0;
+            int drawn_pixels = 0;
+            for (uint8_t index : drawn.frames[f]) {
+                if (index != 0) {
+                    sum += luma(drawn.palette[index]);
+                    ++drawn_pixels;
+                }
+            }
+            ASSERT_GT(drawn_pixels, w * h / 10) << name << " frame " << f;
+            if (scheme == 0) {
+                EXPECT_GT(sum / drawn_pixels, plate_luma + 60) << name << " frame " << f;
+            } else {
+                EXPECT_LT(sum / drawn_pixels, plate_luma - 60) << name << " frame " << f;
+            }
+            const std::vector<uint8_t>& next = drawn.frames[(f + 1) % drawn.frames.size()];
+            int differ = 0;
+            for (size_t i = 0; i < next.size(); ++i) {
+                differ += next[i] != drawn.frames[f][i];
+            }
+            changed.push_back(differ);
+        }
+        // Every step moves the sheets, the step from the last frame back to the first no more than the
+        // others: the loop has no jump.
+        const auto [least, most] = std::minmax_element(changed.begin(), changed.end() - 1);
+        EXPECT_GT(*least, 50) << name;
+        EXPECT_GT(changed.back(), 50) << name;
+        EXPECT_LE(changed.back(), *most) << name;
+    }
+    EXPECT_NE(DrawCopyClip(0).palette, DrawCopyClip(1).palette) << "each scheme has its own colours";
 }
 
 TEST(BorderClips, RleEscapesSurviveTheReader) {

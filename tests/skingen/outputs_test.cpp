@@ -278,7 +278,7 @@ TEST(DialogBackgrounds, SizesAndTheirCaptionPlates) {
 
 TEST(EmbeddedResources, CarryTheBuiltFiles) {
     for (const char* name : {"TFORM1", "BMP1", "BMP2", "BMP3", "BMP4", "AVI1", "AVI2", "AVI3", "AVI4", "AVI5",
-                             "AVI6", "AVI7", "AVI8", "AVI9", "AVI10"}) {
+                             "AVI6", "AVI7", "AVI8", "AVI9", "AVI10", "FILECOPY0", "FILECOPY1"}) {
         std::span<const uint8_t> data = Resource(name);
         std::string file = Built(name);
         ASSERT_EQ(data.size(), file.size()) << name;
@@ -302,7 +302,7 @@ TEST(Generator, SameBytesFromEveryRun) {
         EXPECT_EQ(test::ReadHostFile(dir / name), test::ReadHostFile(entry.path())) << name;
         ++files;
     }
-    EXPECT_EQ(files, 17u);
+    EXPECT_EQ(files, 19u);
 }
 
 } // namespace

@@ -54,17 +54,17 @@ Canvas TargetDialogBackground(const Theme& theme) {
     return c;
 }
 
+Rgba ExtractPlateColour(const Theme& theme, double x) {
+    double t = std::min(std::abs(x - 213) / 230.0, 1.0);
+    return Mix(theme.caption_plate, Shade(theme.caption_plate, 0.8f), static_cast<float>(t * t));
+}
+
 Canvas ExtractDialogBackground(const Theme& theme) {
     Canvas c(426, 166);
     Chassis(c);
     Mask plate = ShapeMask(c, RoundRect(10, 8, 406, 150, 10));
-    double cx = 213;
-    Paint fill = Brushed(
-        [&theme, cx](double x, double) {
-            double t = std::min(std::abs(x - cx) / 230.0, 1.0);
-            return Mix(theme.caption_plate, Shade(theme.caption_plate, 0.8f), static_cast<float>(t * t));
-        },
-        kSeedDialog + 2, 0.04f, true);
+    Paint fill = Brushed([&theme](double x, double) { return ExtractPlateColour(theme, x); }, kSeedDialog + 2,
+                         0.04f, true);
     SunkPanel(c, plate, fill);
     AccentLine(c, theme, 60, 148, 306);
     Led(c, theme, {28, 148.75});

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "art_common.h"
+#include "art_copy.h"
+#include "art_dialogs.h"
 #include "png_preview.h"
 
 namespace kavlo::skingen {
@@ -134,6 +136,35 @@ bool WriteClipPreviews(const BorderPictures& border, const std::filesystem::path
         lit.Draw(Unpacked(c.width, c.height, c.palette, c.frames[c.frames.size() / 2]), b.x, b.y);
     }
     return WritePngPreview(lit, dir / "clips_lit.png") && ok;
+}
+
+bool WriteCopyClipPreviews(const std::filesystem::path& dir) {
+    constexpr int kPerRow = 2, kGap = 4;
+    const Box& box = kCopyClipBox;
+    bool ok = true;
+    for (int scheme = 0; scheme < 2; ++scheme) {
+        const IndexedClip clip = DrawCopyClip(scheme);
+        const Canvas plate = ExtractDialogBackground(SchemeTheme(scheme)).Crop(box.x, box.y, box.w, box.h);
+        const int rows = (static_cast<int>(clip.frames.size()) + kPerRow - 1) / kPerRow;
+        Canvas sheet(kGap + kPerRow * (box.w + kGap), kGap + rows * (box.h + kGap), Hex(0x7A7A7A));
+        for (size_t f = 0; f < clip.frames.size(); ++f) {
+            Canvas shown = plate;
+            Mask drawn(box.w, box.h);
+            for (int y = 0; y < box.h; ++y) {
+                for (int x = 0; x < box.w; ++x) {
+                    drawn.Row(y)[x] = clip.frames[f][static_cast<size_t>(y) * box.w + x] != 0 ? 1.0f : 0.0f;
+                }
+            }
+            drawn.SetAll();
+            Canvas picture = Unpacked(box.w, box.h, clip.palette, clip.frames[f]);
+            picture.ClipTo(drawn);
+            shown.Draw(picture, 0, 0);
+            const int col = static_cast<int>(f) % kPerRow, row = static_cast<int>(f) / kPerRow;
+            sheet.Draw(shown, kGap + col * (box.w + kGap), kGap + row * (box.h + kGap));
+        }
+        ok = WritePngPreview(sheet, dir / ("clip_" + CopyClipName(scheme) + ".png"), 2) && ok;
+    }
+    return ok;
 }
 
 bool WritePreviews(const std::vector<SkinImage>& list1, const std::vector<SkinImage>& controls,

@@ -17,4 +17,8 @@ bool WritePreviews(const std::vector<SkinImage>& list1, const std::vector<SkinIm
 // frame's picture with every clip at its brightest middle frame ("clips_lit.png").
 bool WriteClipPreviews(const BorderPictures& border, const std::filesystem::path& dir);
 
+// The extraction dialog's file-copy clips, every frame on the dialog's plate where it plays
+// ("clip_FILECOPYn.png").
+bool WriteCopyClipPreviews(const std::filesystem::path& dir);
+
 } // namespace kavlo::skingen

@@ -2,6 +2,7 @@
 
 #include "art_background.h"
 #include "art_clips.h"
+#include "art_copy.h"
 #include "art_dialogs.h"
 #include "art_extras.h"
 #include "art_frame.h"
@@ -127,6 +128,10 @@ SkinBuild BuildSkin() {
     build.files.push_back({"BMP4", Bmp24(ExtractDialogBackground(SchemeTheme(1)))});
     for (const BorderClip& clip : border.clips) {
         build.files.push_back({clip.name, WriteAviRle8(clip.clip, kClipMicroSecPerFrame, 15, 1)});
+    }
+    for (int scheme = 0; scheme < 2; ++scheme) {
+        build.files.push_back(
+            {CopyClipName(scheme), WriteAviRle8(DrawCopyClip(scheme), kCopyMicroSecPerFrame, 15, 1)});
     }
     build.files.push_back({"MASK", std::move(mask_bmp)});
     build.files.push_back({"IMAGE4", std::move(frame_bmp)});

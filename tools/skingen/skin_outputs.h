@@ -12,7 +12,8 @@ struct SkinFile {
 };
 
 struct SkinBuild {
-    // TFORM1, BMP1 ... BMP4, the border clips AVI1 ... AVI10, and MASK and IMAGE4 (the frame's two bitmaps)
+    // TFORM1, BMP1 ... BMP4, the border clips AVI1 ... AVI10, the
+    // extraction dialog's clips FILECOPY0 and FILECOPY1, and MASK and IMAGE4 (the frame's two bitmaps)
     std::vector<SkinFile> files;
     std::vector<std::string> notes; // images stored raw although packing was asked for
     std::string error;

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(dir, ec);
         std::vector<SkinImage> list1 = BuildImageList1();
         if (!WritePreviews(list1, BuildControlsList(), dir) || !WriteFramePreviews(dir, list1) ||
-            !WriteClipPreviews(DrawBorderPictures(DrawFrame().picture), dir)) {
+            !WriteClipPreviews(DrawBorderPictures(DrawFrame().picture), dir) || !WriteCopyClipPreviews(dir)) {
             std::fprintf(stderr, "skingen: cannot write the previews to %s\n", dir.string().c_str());
             return 1;
         }
