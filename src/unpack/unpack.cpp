@@ -7,6 +7,7 @@
 #include "RARArc/rararc.h"
 #include "engine/trees.h"
 #include "platform/codepage.h"
+#include "skin/controls/animate.h"
 #include "skin/formats/picture.h"
 #include "skingen/resources.h"
 
@@ -17,7 +18,6 @@ namespace {
 constexpr int kClientWidth = 426;
 constexpr int kClientHeight = 166;
 constexpr uint32_t kStartDelayMs = 300;
-constexpr uint32_t kFrameMs = 100;
 constexpr int kEastEuropeCharset = 238;
 constexpr int kTurkishFontCharset = 162;
 constexpr TColor kSilver = 0xC0C0C0;
@@ -63,76 +63,12 @@ std::string NoSpaceText(int language, std::string_view dir, uint64_t needed, uin
 
 } // namespace
 
-// The file-copy animation: a sheet flies from one folder to the other, frame by frame, while the
-// extraction runs; the menu has no clip player, so the frames are drawn here in the dialog's colours.
-class CopyAnimation : public TFormControl {
-public:
-    static constexpr int kFrames = 8;
-
-    CopyAnimation(Application& app) : timer_(app, TimerHandle::Kind::Timer) {
-        timer_.SetEnabled(false);
-        timer_.SetInterval(kFrameMs);
-        timer_.SetOnTimer([this] { NextFrame(); });
-    }
-    void SetColors(TColor ink, TColor paper) {
-        ink_ = ink;
-        paper_ = paper;
-        Invalidate();
-    }
-    bool Active() const { return timer_.Enabled(); }
-    void SetActive(bool active) { timer_.SetEnabled(active); }
-    int Frame() const { return frame_; }
-    void NextFrame() {
-        frame_ = (frame_ + 1) % kFrames;
-        Invalidate();
-    }
-
-protected:
-    void DrawPart(TWinDIB& surface, const Rect& part) override {
-        const int left = Left();
-        const int top = Top();
-        const int height = Height();
-        auto fill = [&](int x, int y, int w, int h, TColor color) {
-            const Rect box = Intersect(Rect{left + x, top + y, left + x + w, top + y + h}, part);
-            if (!box.Empty()) {
-                surface.FillRect(box, color);
-            }
-        };
-        const int folder_w = 40;
-        const int folder_h = height - 16;
-        const int folder_top = 12;
-        for (const int x : {0, Width() - folder_w}) {
-            fill(x, folder_top - 5, folder_w / 2, 6, ink_);
-            fill(x, folder_top, folder_w, folder_h, ink_);
-            fill(x + 3, folder_top + 3, folder_w - 6, folder_h - 6, paper_);
-        }
-        // The sheet rises out of the left folder, crosses in an arc and sinks into the right one.
-        const int sheet_w = 16;
-        const int sheet_h = 20;
-        const int travel = Width() - 2 * folder_w + sheet_w;
-        const int x = folder_w - sheet_w / 2 + travel * frame_ / (kFrames - 1) - sheet_w / 2;
-        const double phase = static_cast<double>(frame_) / (kFrames - 1);
-        const int y = folder_top + static_cast<int>(std::lround(-4 + 20 * (2 * phase - 1) * (2 * phase - 1)));
-        fill(x, y, sheet_w, sheet_h, ink_);
-        fill(x + 2, y + 2, sheet_w - 4, sheet_h - 4, paper_);
-        for (int line = 0; line < 3; ++line) {
-            fill(x + 4, y + 5 + line * 4, sheet_w - 8, 1, ink_);
-        }
-    }
-
-private:
-    TimerHandle timer_;
-    TColor ink_ = kSilver;
-    TColor paper_ = 0x303030;
-    int frame_ = 0;
-};
-
 TUnpackForm::TUnpackForm(SkinServices services, UnpackContext context)
     : DialogForm(services), context_(std::move(context)), Background(Add<TImage>("Background")),
       PackLabel1(Add<TLabel>("PackLabel1", services.fonts)),
       PackLabel2(Add<TLabel>("PackLabel2", services.fonts)),
       PackLabel3(Add<TLabel>("PackLabel3", services.fonts)),
-      Animate1(Add<CopyAnimation>("Animate1", services.app)), Label1(Add<TLabel>("Label1", services.fonts)),
+      Animate1(Add<TAnimate>("Animate1", services.app)), Label1(Add<TLabel>("Label1", services.fonts)),
       Timer1(Add<TimerComponent>("Timer1", services.app, TimerHandle::Kind::Timer)),
       rar_(std::make_unique<TRAR>(*context_.unrar)) {
     SetClientSize(kClientWidth, kClientHeight);
@@ -163,7 +99,10 @@ TUnpackForm::TUnpackForm(SkinServices services, UnpackContext context)
         top += 18;
     }
     // The background's plate ends in an accent line at y 148: the clip and the percentage stay above it.
-    Animate1.SetBounds(73, 68, 280, 48);
+    // The clip is drawn for this place, its soft edges on the plate's colour here.
+    Animate1.SetBounds(73, 66, 280, 52);
+    Animate1.SetClipSource(Resource);
+    Animate1.SetRepetitions(0);
     Label1.SetAutoSize(false);
     Label1.SetBounds(8, 122, kClientWidth - 16, 18);
     Label1.SetAlignment(TAlignment::taCenter);
@@ -254,7 +193,8 @@ void TUnpackForm::FormCreate() {
     for (TLabel* label : {&PackLabel1, &PackLabel2, &PackLabel3, &Label1}) {
         label->SetFontColor(ink);
     }
-    Animate1.SetColors(ink, dark_text ? TColor{0xE0D8D0} : TColor{0x303030});
+    // A clip that cannot be opened leaves the place empty; the extraction does not depend on it.
+    Animate1.SetClipName(dark_text ? "FILECOPY1" : "FILECOPY0");
     const std::span<const uint8_t> bitmap = Resource(dark_text ? "BMP4" : "BMP3");
     if (PictureResult picture = LoadPicture({reinterpret_cast<const char*>(bitmap.data()), bitmap.size()});
         picture) {

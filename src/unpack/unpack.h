@@ -17,7 +17,7 @@
 namespace kavlo {
 
 class TRAR;
-class CopyAnimation;
+class TAnimate;
 
 // What the extraction dialog learns from the main window when it is shown.
 struct UnpackContext {
@@ -102,7 +102,7 @@ private:
     TLabel& PackLabel1;
     TLabel& PackLabel2;
     TLabel& PackLabel3;
-    CopyAnimation& Animate1;
+    TAnimate& Animate1;
     TLabel& Label1;
     TimerComponent& Timer1;
     std::unique_ptr<TRAR> rar_;

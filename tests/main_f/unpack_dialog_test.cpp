@@ -14,6 +14,7 @@
 #include "rarwriter/rar_writer.h"
 #include "sampledisc/loaded_sample.h"
 #include "sampledisc/sample_disc.h"
+#include "skin/controls/animate.h"
 #include "support/temp_dir.h"
 #include "ui/headless/headless_backend.h"
 #include "unpack/unpack.h"
@@ -283,6 +284,27 @@ TEST(UnpackDialog, FileModeCountsEntriesPassesAnUncreatableNameAndIgnoresEscape)
     EXPECT_FALSE(std::filesystem::exists(menu.C("ESCAPE.TXT")));
 }
 
+// Answers the quit question with `quit`, noting whether the file-copy clip was playing while it was
+// asked, and any other question with Yes.
+class QuitQuestion : public MessageBoxes {
+public:
+    QuitQuestion(UnpackMenu& menu, MbResult quit) : menu_(menu), quit_(quit) {}
+    MbResult Show(std::string_view, std::string_view, MbButtons, MbIcon) override {
+        if (asked_) {
+            return MbResult::Yes;
+        }
+        asked_ = true;
+        playing_while_asked = menu_.Dialog().Skin().Find<TAnimate>("Animate1")->Active();
+        return quit_;
+    }
+    bool playing_while_asked = true;
+
+private:
+    UnpackMenu& menu_;
+    MbResult quit_;
+    bool asked_ = false;
+};
+
 TEST(UnpackDialog, EscapeOnTheDemosPageGoesOnAfterNoAndOffersThePartialResultAfterYes) {
     TempDir dir;
     UnpackMenu menu(dir);
@@ -291,24 +313,42 @@ TEST(UnpackDialog, EscapeOnTheDemosPageGoesOnAfterNoAndOffersThePartialResultAft
         const std::string target = quit == MbResult::No ? "GO_ON" : "QUIT";
         menu.Item(PageKind::Demos, "rally.rar", 2, std::to_string(kGameBytes), target);
         std::vector<std::string> shown;
+        std::vector<int> frames; // the clip's frame at each block, 0 when it was not playing
+        menu.Check([&] {
+            const TAnimate& clip = *menu.Dialog().Skin().Find<TAnimate>("Animate1");
+            EXPECT_EQ(clip.ClipName(), "FILECOPY0");
+            EXPECT_TRUE(clip.Active()) << "the clip starts with the dialog";
+            EXPECT_EQ(clip.Frame(), 1);
+        });
         menu.DuringWalk([&, pressed = false](TUnpackForm& dialog) mutable {
             shown.push_back(dialog.Percentage().Caption());
+            const TAnimate& clip = *dialog.Skin().Find<TAnimate>("Animate1");
+            frames.push_back(clip.Active() ? clip.Frame() : 0);
             if (!pressed) {
                 menu.Escape();
                 pressed = true;
             }
         });
-        menu.Answer(quit);
-        menu.Answer(MbResult::Yes); // the deletion, when it is offered
+        QuitQuestion answers(menu, quit);
+        menu.backend.QueuedBoxes().SetUnanswered(&answers);
         menu.Start();
         const UnpackOutcome outcome = menu.Unpack();
+        menu.backend.QueuedBoxes().SetUnanswered(nullptr);
         const std::vector<MessageBoxRecord> boxes = menu.Boxes();
         ASSERT_FALSE(boxes.empty());
         EXPECT_EQ(boxes[0].text, "Do you really want to quit this installation?");
         EXPECT_EQ(boxes[0].buttons, MbButtons::YesNo);
+        EXPECT_FALSE(answers.playing_while_asked) << "the clip rests while the question is open";
+        ASSERT_FALSE(frames.empty());
+        // 300 ms at 15 frames a second went by before the walk began.
+        EXPECT_GE(frames[0], 4);
+        EXPECT_LE(frames[0], 6);
         if (quit == MbResult::No) {
             EXPECT_TRUE(outcome.complete);
             EXPECT_EQ(shown, (std::vector<std::string>{"10%", "40%", "60%", "100%"}));
+            // After No the clip plays again, from its first frame.
+            EXPECT_EQ(frames.size(), 4u);
+            EXPECT_EQ(frames.back(), 1);
             EXPECT_EQ(boxes.size(), 1u);
             EXPECT_EQ(menu.form.ChosenDir, "C:\\GAMES\\GO_ON");
             ExpectGame(menu.C("GAMES/GO_ON"));
@@ -318,6 +358,7 @@ TEST(UnpackDialog, EscapeOnTheDemosPageGoesOnAfterNoAndOffersThePartialResultAft
             EXPECT_FALSE(outcome.complete);
             EXPECT_EQ(outcome.unpacked_bytes, 4000);
             EXPECT_EQ(shown, (std::vector<std::string>{"10%", "40%"}));
+            EXPECT_EQ(frames.back(), 0) << "after Yes the clip stays at rest";
             ASSERT_EQ(boxes.size(), 3u);
             EXPECT_EQ(boxes[2].text, "Would you like to delete all files in C:\\GAMES\\QUIT ?");
             EXPECT_EQ(menu.form.ChosenDir, "");
