@@ -178,6 +178,21 @@ TEST(InstallScenario, EveryKindOfSetupAndTheFilmsPage) {
     EXPECT_NE(texts(film.dump)[0].find("DVD"), std::string::npos);
 }
 
+// The extraction dialog's file-copy clip in a dump taken 130 ms after the dialog opened (before its
+// walk starts): the colour scheme's clip, playing in the middle of the dialog.
+void ExpectCopyClip(const stdfs::path& dump, const std::string& clip) {
+    const json open = json::parse(ReadHostFile(dump));
+    ASSERT_EQ(open["dialogs"].size(), 1u);
+    const json& animate = open["dialogs"][0]["components"]["Animate1"];
+    EXPECT_EQ(animate["class"], "TAnimate");
+    EXPECT_EQ(animate["clip"], clip);
+    EXPECT_EQ(animate["playing"], true);
+    EXPECT_EQ(animate["frame"], 2) << "one frame time of 67 ms went by";
+    EXPECT_EQ(animate["left"], 73);
+    EXPECT_EQ(animate["width"], 280);
+    EXPECT_EQ(open["dialogs"][0]["components"]["Label1"]["caption"], "0%");
+}
+
 // The whole road of an archive demo on the sample disc: the target dialog proposes a folder, the
 // question is answered, the archive is unpacked there and recorded; the play button then runs the
 // game, and the uninstall button removes the folder again.
@@ -185,14 +200,17 @@ TEST(InstallScenario, AnArchiveDemoIsInstalledRunAndUninstalled) {
     Menu menu;
     const stdfs::path c = menu.Dir() / "pc" / "drive_c";
     const stdfs::path during = menu.Dir() / "during.json";
-    const MenuResult installed = menu.Run(test::SampleDisc(), {},
-                                          "click DemosLabel1\nclick PlayImage\ndump " + during.string() +
-                                              "\nanswer ok\nanswer yes\nwait 500\n");
+    const stdfs::path unpacking = menu.Dir() / "unpacking.json";
+    const MenuResult installed =
+        menu.Run(test::SampleDisc(), {},
+                 "click DemosLabel1\nclick PlayImage\ndump " + during.string() +
+                     "\nanswer ok\nanswer yes\nwait 130\ndump " + unpacking.string() + "\nwait 500\n");
     ASSERT_EQ(installed.run.exit_code, 0) << installed.run.err;
     const json open = json::parse(ReadHostFile(during));
     ASSERT_EQ(open["dialogs"].size(), 1u);
     EXPECT_EQ(open["dialogs"][0]["window"]["title"], "Directory selection");
     EXPECT_EQ(open["dialogs"][0]["components"]["EditDir1"]["text"], "C:\\FROSTRAL");
+    ExpectCopyClip(unpacking, "FILECOPY0");
     EXPECT_TRUE(stdfs::exists(c / "FROSTRAL" / "RALLY.EXE"));
     // The game was packed with its run bit and must start from where it was unpacked.
     EXPECT_NE(stdfs::status(c / "FROSTRAL" / "RALLY.EXE").permissions() & stdfs::perms::owner_exec,
@@ -211,16 +229,21 @@ TEST(InstallScenario, AnArchiveDemoIsInstalledRunAndUninstalled) {
 }
 
 // A forced folder confirms itself and only asks the question; a full game's proposal is its place on
-// the disc. Both archives unpack whole and are recorded.
+// the disc. Both archives unpack whole and are recorded. At night the dialog plays the night scheme's clip.
 TEST(InstallScenario, AForcedFolderAndAFullGameUnpackWhole) {
     Menu menu;
     const stdfs::path c = menu.Dir() / "pc" / "drive_c";
+    const stdfs::path unpacking = menu.Dir() / "unpacking.json";
     const MenuResult r =
         menu.Run(test::SampleDisc(), {},
                  "click DemosLabel5\nanswer yes\nclick PlayImage\nwait 1000\n"
                  "click DIBSection2\nclick DemosLabel1\nclick PlayImage\nanswer ok\nanswer yes\n"
-                 "wait 1000\n");
+                 "wait 130\ndump " +
+                     unpacking.string() + "\nwait 1000\n",
+                 "2026-12-08T23:00");
     ASSERT_EQ(r.run.exit_code, 0) << r.run.err;
+    EXPECT_EQ(r.dump["MenuState"]["ColourScheme"], 1);
+    ExpectCopyClip(unpacking, "FILECOPY1");
     const std::vector<json> boxes = Boxes(r.dump);
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0]["text"], "Would you like to install this demo in C:\\NIGHTCOU ?");
