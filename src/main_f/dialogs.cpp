@@ -18,8 +18,8 @@ ScreenRect TForm1::WindowPlace() const {
                   : bounds_;
 }
 
-std::string TForm1::ChooseTargetDir() {
-    TargetDirContext context;
+// What both install dialogs learn of the window, the disc and the current item.
+void TForm1::FillDialogContext(TargetDirContext& context) {
     const ScreenRect place = WindowPlace();
     context.main_left = place.left;
     context.main_top = place.top;
@@ -36,6 +36,11 @@ std::string TForm1::ChooseTargetDir() {
     context.box_caption = ApplicationTitle;
     context.fs = &platform_.fs;
     context.boxes = &boxes_;
+}
+
+std::string TForm1::ChooseTargetDir() {
+    TargetDirContext context;
+    FillDialogContext(context);
     TForm3 dialog(SkinServices{app_, fonts_}, std::move(context));
     ChosenDir = dialog.Execute();
     return ChosenDir;

@@ -432,6 +432,8 @@ private:
     void PlaceWindow(int width, int height);
     // Where the window stands on the screen now.
     ScreenRect WindowPlace() const;
+    // What the target-directory and extraction dialogs learn of the window, the disc and the item.
+    void FillDialogContext(TargetDirContext& context);
 
     // The gallery.
     // The current item's picture name on a page whose items have pictures; empty on the others.

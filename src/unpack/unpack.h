@@ -19,29 +19,16 @@ namespace kavlo {
 class TRAR;
 class TAnimate;
 
-// What the extraction dialog learns from the main window when it is shown.
-struct UnpackContext {
-    int main_left = 0; // the main window's place on the screen
-    int main_top = 0;
-    int colour_scheme = 0;
-    int language = 0;  // the disc's language code L: message numbers are 100 * L + n
-    int page_kind = 0; // the open page's number (TargetPage)
+// What the extraction dialog learns from the main window when it is shown: what the target-directory
+// dialog learns, and more of the item and the disc.
+struct UnpackContext : TargetDirContext {
     int item_number = 0;
-    // The current item's fields.
     std::string Name;
-    std::string SourceDir;
     std::string InstallName;
-    std::string Param;
-    int InstallType = 0;
     // Where the archive goes: the directory the reader accepted.
     std::string chosen_dir;
-    std::function<std::string(int number)> LoadString;
-    std::function<std::string(int number, std::string_view arg)> LoadSpecial;
     // Asks whether to delete the tree and deletes it on Yes (the uninstall's question).
     std::function<void(std::string_view dir)> DeleteQuestion;
-    std::string box_caption; // the caption of the boxes the dialog shows
-    FileSystem* fs = nullptr;
-    MessageBoxes* boxes = nullptr;
     IniFile* catalogue = nullptr; // "UnpackedSize" is read from and written back to it
     Unrar* unrar = nullptr;
 };

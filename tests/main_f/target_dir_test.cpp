@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <functional>
 
 #include "dir/dir.h"
+#include "live_menu.h"
 #include "main_f/form1.h"
 #include "platform/posix/posix_platform.h"
 #include "sampledisc/loaded_sample.h"
@@ -32,26 +32,10 @@ const std::filesystem::path& Disc() {
 
 // The menu on a PC whose drives.ini adds E: (removable, no medium), F: (a fixed disk) and G: (a CD-ROM
 // drive holding a disc); the sample disc itself is D:. Steps run one at a time whenever the program
-// has nothing left to do, as the headless script's lines do.
-class DialogMenu {
+// has nothing left to do.
+class DialogMenu : public test::LiveMenu {
 public:
-    explicit DialogMenu(const TempDir& dir)
-        : dir_(dir), posix_(Options(dir)), fonts_(posix_.fonts()),
-          form(posix_.platform(), app, fonts_, test::FormStream(), {}) {
-        posix_.system().SetScreenProvider([this] { return backend.DisplaySize(); });
-        backend.SetScriptSource([this] {
-            if (steps_.empty()) {
-                return false;
-            }
-            std::function<void()> step = std::move(steps_.front());
-            steps_.pop_front();
-            step();
-            return true;
-        });
-        form.FormCreate();
-        form.Show();
-        backend.RunFor(app, 100);
-    }
+    explicit DialogMenu(const TempDir& dir) : LiveMenu(Options(dir)), dir_(dir) {}
 
     static PosixPlatformOptions Options(const TempDir& dir) {
         std::filesystem::create_directories(dir / "fixed");
@@ -60,10 +44,7 @@ public:
                                                            ",removable\r\nF=" + (dir / "fixed").string() +
                                                            ",fixed\r\nG=" + (dir / "cd").string() +
                                                            ",cdrom\r\n");
-        return PosixPlatformOptions{.pc_root = (dir / "pc").string(),
-                                    .disc_dir = Disc().string(),
-                                    .scan_media = false,
-                                    .fixed_time = LocalTime{2026, 12, 8, 12, 0, 0}};
+        return test::MenuOptions(dir, Disc());
     }
 
     // The current item: the first of a page, with the fields the dialog reads.
@@ -85,13 +66,6 @@ public:
     template <class T> T& Control(std::string_view name) { return *Dialog().Skin().Find<T>(name); }
     std::string Edit() { return Control<TEdit>("EditDir1").Text(); }
 
-    void Step(std::function<void()> step) { steps_.push_back(std::move(step)); }
-    void Check(std::function<void()> check) {
-        Step([this, check = std::move(check)] {
-            check();
-            backend.BeginWait(0);
-        });
-    }
     void Wait(uint64_t ms) {
         Step([this, ms] { backend.BeginWait(ms); });
     }
@@ -120,13 +94,11 @@ public:
             }
         });
     }
-    void Answer(MbResult answer) { backend.QueuedBoxes().QueueAnswer(answer); }
-    std::vector<MessageBoxRecord> Boxes() { return backend.QueuedBoxes().Shown(); }
 
     // Runs the dialog with the steps queued; every step must have run when it closes.
     std::string Choose() {
         const std::string chosen = form.ChooseTargetDir();
-        EXPECT_TRUE(steps_.empty()) << steps_.size() << " steps left";
+        EXPECT_EQ(StepsLeft(), 0u);
         EXPECT_FALSE(app.Terminated());
         return chosen;
     }
@@ -134,18 +106,6 @@ public:
 
 private:
     const TempDir& dir_;
-    PosixPlatform posix_;
-
-public:
-    HeadlessBackend backend{ScreenSize{1280, 1024}};
-    Application app{backend};
-
-private:
-    FontResolver fonts_;
-    std::deque<std::function<void()>> steps_;
-
-public:
-    TForm1 form;
 };
 
 TEST(TargetDir, ProposesBelowTheTreeAndCreatesEveryMissingFolderOfATypedPath) {

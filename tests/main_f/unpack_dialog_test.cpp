@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
 #include "RARArc/rararc.h"
+#include "live_menu.h"
 #include "main_f/form1.h"
 #include "platform/posix/posix_platform.h"
 #include "rarwriter/rar_writer.h"
@@ -60,34 +60,11 @@ std::vector<RarEntry> GameEntries() {
 }
 constexpr int64_t kGameBytes = 10000;
 
-// The menu on the sample disc (D:) with the steps of a script run whenever the program idles; see
-// target_dir_test.cpp for the same fixture round the target-directory dialog.
-class UnpackMenu {
+// The menu on the sample disc (D:) round the extraction dialog.
+class UnpackMenu : public test::LiveMenu {
 public:
-    explicit UnpackMenu(const TempDir& dir)
-        : dir_(dir), posix_(Options(dir)), fonts_(posix_.fonts()),
-          form(posix_.platform(), app, fonts_, test::FormStream(), {}) {
-        posix_.system().SetScreenProvider([this] { return backend.DisplaySize(); });
-        backend.SetScriptSource([this] {
-            if (steps_.empty()) {
-                return false;
-            }
-            std::function<void()> step = std::move(steps_.front());
-            steps_.pop_front();
-            step();
-            return true;
-        });
-        form.FormCreate();
-        form.Show();
-        backend.RunFor(app, 100);
-    }
+    explicit UnpackMenu(const TempDir& dir) : LiveMenu(test::MenuOptions(dir, Disc())), dir_(dir) {}
 
-    static PosixPlatformOptions Options(const TempDir& dir) {
-        return PosixPlatformOptions{.pc_root = (dir / "pc").string(),
-                                    .disc_dir = Disc().string(),
-                                    .scan_media = false,
-                                    .fixed_time = LocalTime{2026, 12, 8, 12, 0, 0}};
-    }
     // The first item of a page becomes the current one, with its archive in D:\UNPACK; ChosenDir is
     // C:\GAMES\<target>, made as the target-directory dialog would have.
     void Item(PageKind page, const std::string& archive, int install_type, std::string param,
@@ -115,13 +92,6 @@ public:
     }
     std::string Caption(std::string_view label) { return Dialog().Skin().Find<TLabel>(label)->Caption(); }
 
-    void Step(std::function<void()> step) { steps_.push_back(std::move(step)); }
-    void Check(std::function<void()> check) {
-        Step([this, check = std::move(check)] {
-            check();
-            backend.BeginWait(0);
-        });
-    }
     // Lets the 300 ms start timer fire: the walk runs and the dialog closes.
     void Start() {
         Step([this] { backend.BeginWait(400); });
@@ -150,12 +120,10 @@ public:
         });
     }
     void Escape() { backend.QueueEvent({Dialog().Window(), KeyDownEvent{vk::Escape, {}}}); }
-    void Answer(MbResult answer) { backend.QueuedBoxes().QueueAnswer(answer); }
-    std::vector<MessageBoxRecord> Boxes() { return backend.QueuedBoxes().Shown(); }
 
     UnpackOutcome Unpack() {
         const UnpackOutcome outcome = form.UnpackChosenDir();
-        EXPECT_TRUE(steps_.empty()) << steps_.size() << " steps left";
+        EXPECT_EQ(StepsLeft(), 0u);
         EXPECT_TRUE(app.ModalForms().empty());
         // What is left of the last wait must not run into the next dialog's start timer.
         backend.BeginWait(0);
@@ -165,18 +133,6 @@ public:
 
 private:
     const TempDir& dir_;
-    PosixPlatform posix_;
-
-public:
-    HeadlessBackend backend{ScreenSize{1280, 1024}};
-    Application app{backend};
-
-private:
-    FontResolver fonts_;
-    std::deque<std::function<void()>> steps_;
-
-public:
-    TForm1 form;
 };
 
 void ExpectGame(const std::filesystem::path& dir) {
