@@ -34,9 +34,7 @@ protected:
     }
 
     void Program(const std::string& rel_on_root, const std::string& body) {
-        const stdfs::path host = dir_ / rel_on_root;
-        WriteHostFile(host, "#!/bin/sh\n" + body);
-        stdfs::permissions(host, stdfs::perms::owner_exec, stdfs::perm_options::add);
+        test::WriteHostScript(dir_ / rel_on_root, body);
     }
 
     // The log since the last call, one line an event: "process|LINE|DIR|wait" or

@@ -19,13 +19,9 @@ using test::MenuResult;
 using test::ReadHostFile;
 using test::TempDir;
 using test::WriteHostFile;
+using test::WriteHostScript;
 
 namespace stdfs = std::filesystem;
-
-void WriteProgram(const stdfs::path& host, const std::string& body) {
-    WriteHostFile(host, "#!/bin/sh\n" + body);
-    stdfs::permissions(host, stdfs::perms::owner_exec, stdfs::perm_options::add);
-}
 
 std::string Demo(int n, const std::string& name, const std::string& keys) {
     return "[Demo" + std::to_string(n) + "]\r\nName=" + name + "\r\nFirm=F\r\nDate=1226\r\n" + keys;
@@ -94,19 +90,20 @@ TEST(InstallScenario, EveryKindOfSetupAndTheFilmsPage) {
             "[Movie2]\r\nName=Feature\r\nInstallDir=\\VIDEO_TS\r\nGameName=VTS.VOB\r\nFlags=50\r\n");
     // The poll's setup finishes only once the reader has started the disc's GO.EXE, so the first tick
     // finds nothing and a later one finds the game.
-    WriteProgram(disc / "DEMOS" / "POLL" / "SETUP.EXE",
-                 AwaitOnC("GO") + "d=\"$KAVLO_PC/drive_c/Games/Poller\"\nmkdir -p \"$d\"\n"
-                                  ": > \"$d/POLL.EXE\"\n"
-                                  "\"$KAVLO_TOOL\" reg --pc \"$KAVLO_PC\" add "
-                                  "'HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
-                                  "Uninstall\\Poller' UninstallString 'C:\\Games\\Poller\\UNINST.EXE'\n"
-                                  ": > \"$d/DONE\"\n");
-    WriteProgram(disc / "DEMOS" / "GO" / "GO.EXE",
-                 ": > \"$KAVLO_PC/drive_c/GO\"\n" + AwaitOnC("Games/Poller/DONE"));
+    WriteHostScript(disc / "DEMOS" / "POLL" / "SETUP.EXE",
+                    AwaitOnC("GO") + "d=\"$KAVLO_PC/drive_c/Games/Poller\"\nmkdir -p \"$d\"\n"
+                                     ": > \"$d/POLL.EXE\"\n"
+                                     "\"$KAVLO_TOOL\" reg --pc \"$KAVLO_PC\" add "
+                                     "'HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
+                                     "Uninstall\\Poller' UninstallString 'C:\\Games\\Poller\\UNINST.EXE'\n"
+                                     ": > \"$d/DONE\"\n");
+    WriteHostScript(disc / "DEMOS" / "GO" / "GO.EXE",
+                    ": > \"$KAVLO_PC/drive_c/GO\"\n" + AwaitOnC("Games/Poller/DONE"));
     // Installs where no one would look; the search has to find it.
-    WriteProgram(disc / "DEMOS" / "SEEK" / "SETUP.EXE",
-                 "sleep 0.1\nd=\"$KAVLO_PC/drive_c/Odd Place/Deep\"\nmkdir -p \"$d\"\n: > \"$d/SEEK.EXE\"\n");
-    WriteProgram(disc / "DEMOS" / "TEN" / "SETUP.EXE", "sleep 0.2\n: > \"$KAVLO_PC/drive_c/TEN.TXT\"\n");
+    WriteHostScript(
+        disc / "DEMOS" / "SEEK" / "SETUP.EXE",
+        "sleep 0.1\nd=\"$KAVLO_PC/drive_c/Odd Place/Deep\"\nmkdir -p \"$d\"\n: > \"$d/SEEK.EXE\"\n");
+    WriteHostScript(disc / "DEMOS" / "TEN" / "SETUP.EXE", "sleep 0.2\n: > \"$KAVLO_PC/drive_c/TEN.TXT\"\n");
     WriteHostFile(disc / "DEMOS" / "PKG" / "setup.msi", "msi");
     WriteHostFile(disc / "KAVLO.EXE", "");
 

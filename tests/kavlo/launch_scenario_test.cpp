@@ -20,13 +20,9 @@ using test::MenuResult;
 using test::ReadHostFile;
 using test::TempDir;
 using test::WriteHostFile;
+using test::WriteHostScript;
 
 namespace stdfs = std::filesystem;
-
-void WriteProgram(const stdfs::path& host, const std::string& body) {
-    WriteHostFile(host, "#!/bin/sh\n" + body);
-    stdfs::permissions(host, stdfs::perms::owner_exec, stdfs::perm_options::add);
-}
 
 // What a program not waited for wrote, once it is there (written to a temporary, then renamed).
 std::string AwaitFile(const stdfs::path& host) {
@@ -76,23 +72,23 @@ TEST(LaunchScenario, EveryKindOfInstalledItemRunsFromItsRowAndTheButtonsOpenThei
             Demo(7, "Engine", "InstallType=1\r\nGameName=ENGINE.EXE\r\n") +
             Demo(8, "Single", "InstallType=1\r\nGameName=game.exe:Normal;game3d.exe -gl:3D\r\n"));
     // The PDF reader's setup registers a viewer for PDF documents, through the tool the menu names.
-    WriteProgram(
+    WriteHostScript(
         disc / "READER" / "SETUP.EXE",
         "\"$KAVLO_TOOL\" reg --pc \"$KAVLO_PC\" add 'HKEY_CLASSES_ROOT\\.pdf' '' AcroExch.Document\n");
     // The disc's tool takes its time, then rewrites kavlo.ini: the record of its item is back only when
     // the menu waited for it before checking the item again.
-    WriteProgram(disc / "DEMOS" / "TOOL" / "CONFIG.EXE",
-                 "sleep 0.3\nprintf '[Main]\\r\\n' > \"$KAVLO_PC/drive_c/WINDOWS/kavlo.ini\"\n");
+    WriteHostScript(disc / "DEMOS" / "TOOL" / "CONFIG.EXE",
+                    "sleep 0.3\nprintf '[Main]\\r\\n' > \"$KAVLO_PC/drive_c/WINDOWS/kavlo.ini\"\n");
 
     Menu menu;
     const stdfs::path c = menu.Dir() / "pc" / "drive_c";
-    WriteProgram(c / "GAMES" / "RUNNER" / "RUN.EXE", kRunner);
+    WriteHostScript(c / "GAMES" / "RUNNER" / "RUN.EXE", kRunner);
     WriteHostFile(c / "DOCS" / "MANUAL.PDF", "%PDF-1.4\n");
     WriteHostFile(c / "DOCS" / "INDEX.HTML", "<html></html>");
     WriteHostFile(c / "FILMS" / "INTRO.AVI", "RIFF");
     WriteHostFile(c / "TOOL" / "TOOL.CFG", "cfg");
-    WriteProgram(c / "IPSC" / "ENGINE.EXE", kRunner);
-    WriteProgram(c / "SINGLE" / "game.exe", kRunner);
+    WriteHostScript(c / "IPSC" / "ENGINE.EXE", kRunner);
+    WriteHostScript(c / "SINGLE" / "game.exe", kRunner);
     stdfs::create_directories(c / "OUT");
     menu.WriteSettings("[CD1226]\r\nRUNNER=C:\\GAMES\\RUNNER\r\nMANUAL=C:\\DOCS\r\nPAGE=C:\\DOCS\r\n"
                        "FILM=C:\\FILMS\r\nLINK=C:\\LINKS\r\nENGINE=C:\\IPSC\r\n"
@@ -152,8 +148,8 @@ TEST(LaunchScenario, VersionChoiceRunsTheVersionPicked) {
                       Demo(1, "Choice", "InstallType=1\r\nGameName=game.exe:Normal;game3d.exe -gl:3D\r\n"));
     Menu menu;
     const stdfs::path c = menu.Dir() / "pc" / "drive_c";
-    WriteProgram(c / "CHOICE" / "game.exe", kRunner);
-    WriteProgram(c / "CHOICE" / "game3d.exe", kRunner);
+    WriteHostScript(c / "CHOICE" / "game.exe", kRunner);
+    WriteHostScript(c / "CHOICE" / "game3d.exe", kRunner);
     stdfs::create_directories(c / "OUT");
     menu.WriteSettings("[CD1226]\r\nCHOICE=C:\\CHOICE\r\n");
     const stdfs::path asked = menu.Dir() / "asked.json";

@@ -37,8 +37,7 @@ public:
 
     // A program of the PC: a host script that the menu starts directly.
     void WriteProgram(const std::string& rel, const std::string& body) const {
-        WriteHostFile(OnC(rel), "#!/bin/sh\n" + body);
-        fs_host::permissions(OnC(rel), fs_host::perms::owner_exec, fs_host::perm_options::add);
+        test::WriteHostScript(OnC(rel), body);
     }
 
     void Tool(const std::vector<std::string>& args) const {

@@ -27,6 +27,12 @@ void WriteHostFile(const std::filesystem::path& path, const std::string& bytes) 
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+void WriteHostScript(const std::filesystem::path& path, const std::string& body) {
+    WriteHostFile(path, "#!/bin/sh\n" + body);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+}
+
 std::string ReadHostFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

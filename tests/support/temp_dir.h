@@ -22,6 +22,8 @@ private:
 
 // Writes bytes to a host file, creating its folders.
 void WriteHostFile(const std::filesystem::path& path, const std::string& bytes);
+// A shell script with the run bit, which the PC starts as a program whatever its name.
+void WriteHostScript(const std::filesystem::path& path, const std::string& body);
 std::string ReadHostFile(const std::filesystem::path& path);
 
 } // namespace kavlo::test

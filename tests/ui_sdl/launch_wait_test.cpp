@@ -64,8 +64,7 @@ TEST(LaunchWait, MenuWaitingForASetupStaysUnderOnePercentOfACore) {
         "[Main]\r\nVersion=0\r\nCD=1226\r\nDemos=1\r\n[Demo1]\r\nName=Patient\r\nFirm=F\r\n"
         "InstallType=0\r\nInstallDir=PATIENT\r\nGameName=SETUP.EXE\r\nTestName=C:\\PATIENT.CFG\r\n");
     const stdfs::path setup = disc / "DEMOS" / "PATIENT" / "SETUP.EXE";
-    WriteHostFile(setup, "#!/bin/sh\ntouch \"$KAVLO_PC/started\"\nsleep 5\ntouch \"$KAVLO_PC/ended\"\n");
-    stdfs::permissions(setup, stdfs::perms::owner_exec, stdfs::perm_options::add);
+    test::WriteHostScript(setup, "touch \"$KAVLO_PC/started\"\nsleep 5\ntouch \"$KAVLO_PC/ended\"\n");
     const stdfs::path pc = dir / "pc";
     WriteHostFile(pc / "drive_c" / "PATIENT.CFG", "cfg");
     // A Windows folder the user may write to: no warning about missing rights waits at start.
