@@ -30,6 +30,13 @@ inline std::filesystem::path WriteDisc(const TempDir& dir) {
     return dir / "disc";
 }
 
+// One sample disc shared by the tests of a program, written on first use.
+inline const std::filesystem::path& SharedSampleDisc() {
+    static TempDir dir;
+    static const std::filesystem::path disc = WriteDisc(dir);
+    return disc;
+}
+
 // The PC in dir/pc and the disc in `disc`, the clock at noon on 8 December 2026.
 inline PosixPlatformOptions MenuOptions(const TempDir& dir, const std::filesystem::path& disc) {
     return PosixPlatformOptions{.pc_root = (dir / "pc").string(),

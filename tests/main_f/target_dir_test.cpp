@@ -11,7 +11,6 @@
 #include "main_f/form1.h"
 #include "platform/posix/posix_platform.h"
 #include "sampledisc/loaded_sample.h"
-#include "sampledisc/sample_disc.h"
 #include "support/temp_dir.h"
 #include "ui/headless/headless_backend.h"
 
@@ -19,16 +18,6 @@ namespace kavlo {
 namespace {
 
 using test::TempDir;
-
-const std::filesystem::path& Disc() {
-    static TempDir dir;
-    static const std::filesystem::path disc = [] {
-        std::string error;
-        EXPECT_TRUE(sample::WriteSampleDisc(dir / "disc", {}, error)) << error;
-        return dir / "disc";
-    }();
-    return disc;
-}
 
 // The menu on a PC whose drives.ini adds E: (removable, no medium), F: (a fixed disk) and G: (a CD-ROM
 // drive holding a disc); the sample disc itself is D:. Steps run one at a time whenever the program
@@ -44,7 +33,7 @@ public:
                                                            ",removable\r\nF=" + (dir / "fixed").string() +
                                                            ",fixed\r\nG=" + (dir / "cd").string() +
                                                            ",cdrom\r\n");
-        return test::MenuOptions(dir, Disc());
+        return test::MenuOptions(dir, test::SharedSampleDisc());
     }
 
     // The current item: the first of a page, with the fields the dialog reads.

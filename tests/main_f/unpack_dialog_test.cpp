@@ -13,7 +13,6 @@
 #include "platform/posix/posix_platform.h"
 #include "rarwriter/rar_writer.h"
 #include "sampledisc/loaded_sample.h"
-#include "sampledisc/sample_disc.h"
 #include "skin/controls/animate.h"
 #include "support/temp_dir.h"
 #include "ui/headless/headless_backend.h"
@@ -25,20 +24,11 @@ namespace {
 using rarwriter::RarEntry;
 using test::TempDir;
 
-const std::filesystem::path& Disc() {
-    static TempDir dir;
-    static const std::filesystem::path disc = [] {
-        std::string error;
-        EXPECT_TRUE(sample::WriteSampleDisc(dir / "disc", {}, error)) << error;
-        return dir / "disc";
-    }();
-    return disc;
-}
-
 // Writes an archive into the disc's UNPACK folder; the item's SourceDir is then "D:\UNPACK".
 void WriteArchive(const std::string& name, const std::vector<RarEntry>& entries) {
-    std::filesystem::create_directories(Disc() / "UNPACK");
-    std::ofstream(Disc() / "UNPACK" / name, std::ios::binary) << rarwriter::WriteRarArchive(entries);
+    std::filesystem::create_directories(test::SharedSampleDisc() / "UNPACK");
+    std::ofstream(test::SharedSampleDisc() / "UNPACK" / name, std::ios::binary)
+        << rarwriter::WriteRarArchive(entries);
 }
 
 std::string Bytes(size_t size, char seed) {
@@ -63,7 +53,8 @@ constexpr int64_t kGameBytes = 10000;
 // The menu on the sample disc (D:) round the extraction dialog.
 class UnpackMenu : public test::LiveMenu {
 public:
-    explicit UnpackMenu(const TempDir& dir) : LiveMenu(test::MenuOptions(dir, Disc())), dir_(dir) {}
+    explicit UnpackMenu(const TempDir& dir)
+        : LiveMenu(test::MenuOptions(dir, test::SharedSampleDisc())), dir_(dir) {}
 
     // The first item of a page becomes the current one, with its archive in D:\UNPACK; ChosenDir is
     // C:\GAMES\<target>, made as the target-directory dialog would have.
