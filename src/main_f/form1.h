@@ -340,6 +340,7 @@ private:
     void MusicFailed();
     // The music poll starts a full interval from now, unless the window is minimised.
     void RestartMusicPoll();
+    void HoldMusic();
     // Closing: playback stops and the plug-in is released.
     void UnloadMusic();
     bool player_ready_ = false;

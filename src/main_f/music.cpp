@@ -145,11 +145,17 @@ void TForm1::RestartMusicPoll() {
     poll.SetEnabled(true);
 }
 
+// The menu out of use (another program active, or the window minimised): the music pauses and its poll
+// waits until the menu is back.
+void TForm1::HoldMusic() {
+    StopMusic();
+    controls.MusicTimer->Timer().SetEnabled(false);
+}
+
 // Minimised, the menu is out of sight: the music pauses as when another program takes over.
 void TForm1::ApplicationMinimize() {
     minimised_ = true;
-    StopMusic();
-    controls.MusicTimer->Timer().SetEnabled(false);
+    HoldMusic();
 }
 
 void TForm1::ApplicationRestore() {

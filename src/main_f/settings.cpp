@@ -72,8 +72,7 @@ void TForm1::ApplicationActivate() {
 
 void TForm1::ApplicationDeActivate() {
     app_active_ = false;
-    StopMusic();
-    controls.MusicTimer->Timer().SetEnabled(false);
+    HoldMusic();
 }
 
 void TForm1::RestoreScreen() {
